@@ -1,0 +1,12 @@
+# One INTERFACE target carries the warning and sanitizer flags for every target of the project.
+add_library(zarvex_warnings INTERFACE)
+target_compile_options(zarvex_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual -Wold-style-cast -Wshadow)
+if(ZARVEX_WERROR)
+  target_compile_options(zarvex_warnings INTERFACE -Werror)
+endif()
+if(ZARVEX_SANITIZE)
+  # Applied globally so that every object, tests and libraries alike, is instrumented.
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace zarvex {
+
+/// Configurable scanner over an open file, shared by the map reader and the script parser.
+///
+/// The caller opens and closes the file; the tokenizer reads it through a large block buffer.
+class Tokenizer {
+ public:
+  // Class bits of a byte.
+  static constexpr uint16_t ClassWhitespace = 1;
+  static constexpr uint16_t ClassNumeric = 2;
+  static constexpr uint16_t ClassAlpha = 4;
+  static constexpr uint16_t ClassQuote = 8;
+  static constexpr uint16_t ClassComment = 16;
+
+  // Token types; a single-character token has the character's code (0 to 255) instead.
+  static constexpr int32_t TokenEof = -1;
+  static constexpr int32_t TokenEol = -2;
+  static constexpr int32_t TokenNum = -3;
+  static constexpr int32_t TokenFloat = -4;
+  static constexpr int32_t TokenWord = -5;
+  static constexpr int32_t TokenString = -6;
+  static constexpr int32_t TokenComment = -7;
+
+  /// A tokenizer over `input` with every flag off and every byte an ordinary character.
+  explicit Tokenizer(FILE* input);
+  ~Tokenizer();
+  Tokenizer(const Tokenizer&) = delete;
+  Tokenizer& operator=(const Tokenizer&) = delete;
+
+  /// Sets the class bits of every byte from `first` to `last`, both included.
+  void setClass(int first, int last, uint16_t bits);
+  void setClass(int c, uint16_t bits) { setClass(c, c, bits); }
+
+  /// The script profile: words lowered, "//" and "/*" comments, no floats.
+  void setScriptProfile();
+  /// The map profile: words lowered, ';' comments, floats; comments skipped until turned on.
+  void setMapProfile();
+
+  /// Reads the next token and returns its type; the value is in intValue, floatValue or text.
+  int32_t nextToken();
+  /// Makes the next nextToken() return the current token again.
+  void pushBack() { pushedBack = true; }
+  /// Reads the rest of the current line, trimmed, into text and consumes its line break.
+  void readValueLine();
+  /// Prints the current token as one line, as error reports show it.
+  void dumpToken(FILE* out = stdout) const;
+
+  int32_t intValue = 0;
+  double floatValue = 0.0;
+  std::string text;
+  int32_t tokenType = 0;
+  bool eolSignificant = false;
+  bool slashSlashComments = false;
+  bool slashStarComments = false;
+  bool quoteLineBreakIsError = false;
+  bool lowerCaseWords = false;
+  bool pushedBack = false;
+  bool parseFloats = false;
+  bool returnComments = false;
+  uint16_t charClass[256] = {};
+  int32_t lineCount = 0;
+
+ private:
+  /// One byte of input as 0 to 255, or -1 at end of input; throws IOException on a read error.
+  int readByte() {
+    if (pos_ < end_) return *pos_++;
+    return refill();
+  }
+  int refill();
+
+  FILE* input_;
+  std::unique_ptr<unsigned char[]> buffer_;
+  const unsigned char* pos_ = nullptr;
+  const unsigned char* end_ = nullptr;
+  bool atEof_ = false;
+  // The next byte not yet consumed; meaningful once started_ is set.
+  int32_t lookahead_ = -1;
+  // Set once the first byte has been read, kept apart from tokenType so that a token of code 0
+  // does not look like "before the first token".
+  bool started_ = false;
+};
+
+}  // namespace zarvex
