@@ -120,6 +120,15 @@ class MapObject {
     return listKind == kind ? listRecords : none;
   }
   const std::string& locFileName() const { return locFile ? *locFile : empty(); }
+  /// Gives back the spare capacity of the object's arrays, for objects that are kept long.
+  void shrinkToFit() {
+    comments.shrink_to_fit();
+    data.shrink_to_fit();
+    nodEntries.shrink_to_fit();
+    numbersEntries.shrink_to_fit();
+    listRecords.shrink_to_fit();
+    texts_.shrink_to_fit();
+  }
 
  private:
   static const std::string& empty() {

@@ -4,10 +4,11 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "converter/tokenizer/tokenizer.h"
 #include "converter/mpformat/map_header.h"
 #include "converter/mpformat/map_object.h"
+#include "converter/tokenizer/tokenizer.h"
 
 namespace zarvex {
 
@@ -35,12 +36,22 @@ class MapReader {
 
  private:
   void ReadCoordinates(DataLine& line);
+  void readHeaderKey(const std::string& key, const std::string& value);
+  void readObjectKey(MapObject& object, const std::string& key);
+  MapLevel& levelAt(const std::string& digits);
+  double readNumberToken();
+  void expectChar(char c, const char* message);
+  void expectWord(const char* word, const char* message);
   [[noreturn]] void fail(const char* message) const;
+  [[noreturn]] void fail(const std::string& message) const;
 
   Tokenizer& tokenizer_;
   std::shared_ptr<const std::string> fileName_;
   MapHeader header_;
   std::deque<MapObject> objects_;
+  // Coordinates are gathered here and stored at their exact size, so that an object held whole
+  // in memory carries no spare capacity.
+  std::vector<GeoPoint> scratch_;
 };
 
 }  // namespace zarvex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -16,6 +17,17 @@ class MapWriter {
   void WriteObject(const MapObject& object, FILE* out, const ObjectAttributes& attributes);
 
  private:
+  void append(const char* text) { buffer_.append(text); }
+  void append(const std::string& text) { buffer_.append(text); }
+  void appendInt(int32_t value);
+  void appendFixed6(double value);
+  void appendPoint(double lat, double lon);
+  void appendLine(const char* key, const std::string& value);
+  void appendNonEmpty(const char* key, const std::string& value);
+  void appendCoordinates(const MapObject& object, const ObjectAttributes& attributes);
+  void flushIfLarge(FILE* out);
+  void flush(FILE* out);
+
   std::string buffer_;
 };
 

@@ -73,13 +73,31 @@ class Tokenizer {
     if (pos_ < end_) return *pos_++;
     return refill();
   }
+  // Reads the next block and returns its first byte as readByte does.
   int refill();
+  // The lookahead, or a fresh byte when nothing has been read yet.
+  int firstByte();
+  int32_t finish(int32_t type, int next) {
+    lookahead_ = next;
+    tokenType = type;
+    return type;
+  }
+  int32_t scanNumber(int c);
+  int32_t scanWord(int c);
+  int32_t scanQuoted(int quote);
+  // Consumes bytes up to CR, LF or end of input, appending them to text when `keep`; returns the
+  // byte that stopped it (consumed) or -1.
+  int scanToLineEnd(bool keep);
+  // Skips a block comment after its opening "/*"; false when the input ends inside it.
+  bool skipBlockComment();
 
   FILE* input_;
   std::unique_ptr<unsigned char[]> buffer_;
   const unsigned char* pos_ = nullptr;
   const unsigned char* end_ = nullptr;
   bool atEof_ = false;
+  // errno of a read error met after some bytes of the block had arrived; raised once they are used.
+  int pendingErrno_ = 0;
   // The next byte not yet consumed; meaningful once started_ is set.
   int32_t lookahead_ = -1;
   // Set once the first byte has been read, kept apart from tokenType so that a token of code 0

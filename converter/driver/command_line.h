@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace zarvex {
+
+/// The driver's settings, read once from the command line. An empty string counts as not set.
+struct DriverSettings {
+  std::string headerFile;
+  std::string mapName;
+  std::string mapId;
+  /// The output path, or "stdout" when the map goes to standard output.
+  std::string outputName = "stdout";
+  bool outputToStdout = true;
+  std::string configPath;
+
+  /// The header template actually opened: `headerFile`, or "header.txt" when not set.
+  const std::string& headerPath() const;
+  /// What a '%' of the template becomes.
+  const std::string& mapIdOrDefault() const;
+  /// What a '$' of the template becomes.
+  const std::string& mapNameOrDefault() const;
+};
+
+/// Reads `[-h header_file] [-m argument] <config> [<output>]`, options only at these positions.
+/// Returns none for a usage error.
+std::optional<DriverSettings> parseCommandLine(int argc, const char* const* argv);
+
+/// Prints the two usage lines to `err`, naming the program as it was invoked.
+void printUsage(FILE* err, const char* programPath);
+
+}  // namespace zarvex

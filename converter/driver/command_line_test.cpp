@@ -1,0 +1,112 @@
+#include "converter/driver/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "converter/driver/map_id.h"
+
+namespace zarvex {
+namespace {
+
+struct MapIdCase {
+  const char* name;
+  const char* expected;
+};
+
+TEST(MakeMapIdTest, DerivesEightCharacters) {
+  const MapIdCase cases[] = {
+      {"K-12-3", "11110123"},
+      {"A-00-0", "11100000"},
+      {"Z-99-9", "11125999"},
+      // Bytes 1 and 4 are not used; whatever follows byte 5 is ignored.
+      {"NxABxCDEF", "11113ABC"},
+      // Below 'A' the quotient and remainder are negative and truncate toward zero: '1' - 'A' is
+      // -16, giving '0' - 1 and '0' - 6.
+      {"1-23-4", "111/*234"},
+      // Lower case lies beyond 'Z': 'k' - 'A' is 42.
+      {"k-12-3", "11142123"},
+      // A byte from 0x80 up counts as negative: 0xC0 is -64, so -129 gives -12 and -9.
+      {"\xC0-12-3", "111$'123"},
+  };
+  for (const MapIdCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(makeMapId(c.name), c.expected);
+  }
+}
+
+std::optional<DriverSettings> parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "zarvex");
+  return parseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(ParseCommandLineTest, UsageErrors) {
+  const std::vector<std::vector<const char*>> cases = {
+      {},
+      {"-h"},
+      {"-h", "head.txt"},
+      {"-h", "head.txt", "-m"},
+      {"-m"},
+      {"-m", "K-12-3"},
+      // Too short for the identifier, which reads up to byte 5.
+      {"-m", "K-12-", "rules.cfg"},
+      {"-m", "", "rules.cfg"},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    EXPECT_FALSE(parse(args).has_value());
+  }
+}
+
+TEST(ParseCommandLineTest, DefaultsWithScriptOnly) {
+  const auto settings = parse({"rules.cfg"});
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->configPath, "rules.cfg");
+  EXPECT_EQ(settings->headerPath(), "header.txt");
+  EXPECT_EQ(settings->mapIdOrDefault(), "11111111");
+  EXPECT_EQ(settings->mapNameOrDefault(), "M");
+  EXPECT_TRUE(settings->outputToStdout);
+  EXPECT_EQ(settings->outputName, "stdout");
+}
+
+TEST(ParseCommandLineTest, AllOptionsInOrder) {
+  const auto settings = parse({"-h", "head.txt", "-m", "K-12-3", "rules.cfg", "out.mp", "extra"});
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->headerPath(), "head.txt");
+  EXPECT_EQ(settings->mapNameOrDefault(), "K-12-3");
+  EXPECT_EQ(settings->mapIdOrDefault(), "11110123");
+  EXPECT_EQ(settings->configPath, "rules.cfg");
+  EXPECT_FALSE(settings->outputToStdout);
+  EXPECT_EQ(settings->outputName, "out.mp");
+}
+
+TEST(ParseCommandLineTest, OptionsOutOfPlaceArePaths) {
+  // After -m, a -h is the script path and what follows it the output.
+  auto settings = parse({"-m", "K-12-3", "-h", "head.txt"});
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->configPath, "-h");
+  EXPECT_EQ(settings->outputName, "head.txt");
+  EXPECT_EQ(settings->headerPath(), "header.txt");
+
+  settings = parse({"rules.cfg", "-m"});
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->outputName, "-m");
+  EXPECT_EQ(settings->mapIdOrDefault(), "11111111");
+
+  // Options are compared whole and case-sensitively.
+  settings = parse({"-H", "rules.cfg"});
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->configPath, "-H");
+  EXPECT_EQ(settings->outputName, "rules.cfg");
+}
+
+TEST(ParseCommandLineTest, EmptyArgumentsCountAsNotSet) {
+  const auto settings = parse({"-h", "", "rules.cfg", ""});
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->headerPath(), "header.txt");
+  EXPECT_TRUE(settings->outputToStdout);
+  EXPECT_EQ(settings->outputName, "stdout");
+}
+
+}  // namespace
+}  // namespace zarvex

@@ -1,0 +1,322 @@
+// Runs the built zarvex binary on every case folder under testdata/<group>/<case>/ and compares
+// its standard output, standard error, exit code and files byte for byte with case/expected/.
+// A case folder holds its input files, `args` (one argument per line) and expected/ with
+// `stdout`, `stderr`, `exit_code` and files/ (every file that the run creates or changes).
+// Any other file that appears or changes fails the case. UPDATE_GOLDEN=1 rewrites expected/.
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::optional<std::string> readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const fs::path& path, const std::string& content) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::istringstream in(text);
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+// Relative path of every regular file below `root`, sorted.
+std::map<std::string, fs::path> listFiles(const fs::path& root) {
+  std::map<std::string, fs::path> files;
+  if (!fs::exists(root)) return files;
+  for (const auto& item : fs::recursive_directory_iterator(root))
+    if (item.is_regular_file())
+      files[fs::relative(item.path(), root).generic_string()] = item.path();
+  return files;
+}
+
+bool isCaseControlFile(const std::string& relative) {
+  return relative == "args" || relative.rfind("expected/", 0) == 0;
+}
+
+struct RunResult {
+  std::string out;
+  std::string err;
+  int exitCode = -1;
+};
+
+// Runs the binary in `workDir` with argv[0] "zarvex", so that usage texts do not depend on the
+// build folder; standard input is empty.
+RunResult runZarvex(const std::vector<std::string>& args, const fs::path& workDir,
+                    const fs::path& scratch, std::optional<fs::path> stdoutPath = std::nullopt) {
+  const fs::path outPath = stdoutPath.value_or(scratch / "stdout");
+  const fs::path errPath = scratch / "stderr";
+  std::vector<std::string> argvStore = {"zarvex"};
+  argvStore.insert(argvStore.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : argvStore) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int in = open("/dev/null", O_RDONLY);
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | (stdoutPath ? 0 : O_TRUNC), 0644);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0 || err < 0 || chdir(workDir.c_str()) != 0) _exit(126);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    execv(ZARVEX_BINARY, argv.data());
+    _exit(127);
+  }
+  RunResult result;
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid) return result;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  if (!stdoutPath) result.out = readFile(outPath).value_or("");
+  result.err = readFile(errPath).value_or("");
+  return result;
+}
+
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (fs::temp_directory_path() / "zarvex-golden-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+std::vector<fs::path> findCases() {
+  std::vector<fs::path> cases;
+  const fs::path root = ZARVEX_GOLDEN_DIR;
+  if (!fs::is_directory(root)) return cases;
+  for (const auto& group : fs::directory_iterator(root)) {
+    if (!group.is_directory()) continue;
+    for (const auto& item : fs::directory_iterator(group.path()))
+      if (fs::exists(item.path() / "args")) cases.push_back(item.path());
+  }
+  std::sort(cases.begin(), cases.end());
+  return cases;
+}
+
+std::string caseName(const fs::path& casePath) {
+  std::string name =
+      casePath.parent_path().filename().string() + "_" + casePath.filename().string();
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+class GoldenTest : public testing::TestWithParam<fs::path> {};
+
+TEST_P(GoldenTest, MatchesExpected) {
+  const fs::path casePath = GetParam();
+  const fs::path expected = casePath / "expected";
+  ScratchDir scratch;
+  ASSERT_FALSE(scratch.path().empty());
+  const fs::path work = scratch.path() / "work";
+  fs::create_directories(work);
+
+  std::map<std::string, fs::path> inputs;
+  for (const auto& [relative, path] : listFiles(casePath)) {
+    if (isCaseControlFile(relative)) continue;
+    inputs[relative] = path;
+    fs::create_directories((work / relative).parent_path());
+    fs::copy_file(path, work / relative);
+  }
+
+  const std::vector<std::string> args = splitLines(readFile(casePath / "args").value_or(""));
+  const RunResult result = runZarvex(args, work, scratch.path());
+
+  // Files that the run created or changed.
+  std::map<std::string, std::string> produced;
+  for (const auto& [relative, path] : listFiles(work)) {
+    const std::string content = readFile(path).value_or("");
+    const auto input = inputs.find(relative);
+    if (input == inputs.end() || readFile(input->second) != content) produced[relative] = content;
+  }
+
+  if (std::getenv("UPDATE_GOLDEN") != nullptr && std::string(std::getenv("UPDATE_GOLDEN")) == "1") {
+    writeFile(expected / "stdout", result.out);
+    writeFile(expected / "stderr", result.err);
+    writeFile(expected / "exit_code", std::to_string(result.exitCode) + "\n");
+    fs::remove_all(expected / "files");
+    for (const auto& [relative, content] : produced)
+      writeFile(expected / "files" / relative, content);
+    GTEST_SKIP() << "expected files rewritten";
+  }
+
+  EXPECT_EQ(result.out, readFile(expected / "stdout").value_or("")) << "standard output";
+  EXPECT_EQ(result.err, readFile(expected / "stderr").value_or("")) << "standard error";
+  EXPECT_EQ(std::to_string(result.exitCode) + "\n",
+            readFile(expected / "exit_code").value_or("0\n"))
+      << "exit code";
+
+  std::map<std::string, std::string> wanted;
+  for (const auto& [relative, path] : listFiles(expected / "files"))
+    wanted[relative] = readFile(path).value_or("");
+  for (const auto& [relative, content] : wanted) {
+    const auto it = produced.find(relative);
+    if (it == produced.end()) {
+      const bool exists = fs::exists(work / relative);
+      ADD_FAILURE() << relative << (exists ? " was left unchanged" : " was not created");
+      continue;
+    }
+    EXPECT_EQ(it->second, content) << "content of " << relative;
+  }
+  for (const auto& [relative, content] : produced)
+    if (wanted.count(relative) == 0) ADD_FAILURE() << relative << " was created or changed";
+}
+
+std::string paramName(const testing::TestParamInfo<fs::path>& param) {
+  return caseName(param.param);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, testing::ValuesIn(findCases()), paramName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GoldenTest);
+
+}  // namespace
+
+namespace {
+
+// A full disk behind standard output must not pass for a finished conversion.
+TEST(ZarvexRunTest, FullStandardOutputFails) {
+  ScratchDir scratch;
+  ASSERT_FALSE(scratch.path().empty());
+  writeFile(scratch.path() / "rules.cfg", "file \"a.mp\" { }\n");
+  writeFile(scratch.path() / "header.txt", "H\n");
+  writeFile(scratch.path() / "a.mp",
+            "[IMG ID]\nID=1\n[END-IMG ID]\n[POI]\nType=0x2f\nData0=(1,2)\n[END]\n");
+  const RunResult result = runZarvex({"rules.cfg"}, scratch.path(), scratch.path(), "/dev/full");
+  EXPECT_EQ(result.err, "Processing: a.mp\nError writing file: stdout\n");
+  EXPECT_EQ(result.exitCode, 1);
+}
+
+// Once the disk is full, the rest of a large conversion is not worth running.
+TEST(ZarvexRunTest, FullDiskStopsTheConversion) {
+  ScratchDir scratch;
+  ASSERT_FALSE(scratch.path().empty());
+  std::string map = "[IMG ID]\nID=1\n[END-IMG ID]\n";
+  // Far more than the output buffer holds, so that a write fails before the first map ends.
+  for (int i = 0; i < 40000; ++i)
+    map += "[POI]\nType=0x2f\nLabel=Point\nData0=(56.5,35.5)\n[END]\n";
+  writeFile(scratch.path() / "a.mp", map);
+  writeFile(scratch.path() / "b.mp", map);
+  writeFile(scratch.path() / "header.txt", "H\n");
+  writeFile(scratch.path() / "rules.cfg", "file \"a.mp\" { }\nfile \"b.mp\" { }\n");
+  const RunResult result = runZarvex({"rules.cfg", "/dev/full"}, scratch.path(), scratch.path());
+  EXPECT_EQ(result.err, "Processing: b.mp\nError writing file: /dev/full\n");
+  EXPECT_EQ(result.exitCode, 1);
+}
+
+struct RealMapCase {
+  const char* file;
+  int keyLine;  // 1-based line of the first key that the strict reader does not know
+  const char* key;
+};
+
+// The real maps carry header keys that the reader rejects; the run must stop at the first one,
+// name the file and the line, write nothing of the map, and say that it failed.
+TEST(ZarvexRunTest, RealMapsStopAtFirstUnknownKey) {
+  const char* source = std::getenv("ZARVEX_SOURCE_DIR");
+  const fs::path folder = fs::path(source != nullptr ? source : ".") / ".." / "shared" / "realmaps";
+  if (!fs::is_directory(folder)) GTEST_SKIP() << "no real maps at " << folder;
+  const RealMapCase cases[] = {
+      {"mapsoft2_f1_edgecases.mp", 24, "mg"},
+      {"mapsoft2_n37-075.mp", 23, "mg"},
+      {"mapsoft_bunch_koi8-labels.mp", 12, "transparent"},
+      {"oaconvert_cloudmade_france.mp", 6, "transparent"},
+  };
+  for (const RealMapCase& c : cases) {
+    SCOPED_TRACE(c.file);
+    const fs::path map = fs::absolute(folder / c.file).lexically_normal();
+    if (!fs::exists(map)) continue;
+    ScratchDir scratch;
+    ASSERT_FALSE(scratch.path().empty());
+    writeFile(scratch.path() / "rules.cfg", "file \"" + map.string() + "\" { }\n");
+    writeFile(scratch.path() / "header.txt", "H\n");
+    const RunResult result = runZarvex({"rules.cfg", "out.mp"}, scratch.path(), scratch.path());
+    // The value line has been consumed when the key is judged, so the dump shows the next line
+    // and the error's 0-based count equals the key's 1-based line.
+    EXPECT_EQ(result.out, std::to_string(c.keyLine + 1) + ": char: =\n");
+    EXPECT_EQ(result.err, "Processing: " + map.string() + "\nError in file: '" + map.string() +
+                              "'\n" + std::to_string(c.keyLine) + ": Unknown variable: " + c.key +
+                              "\n");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(readFile(scratch.path() / "out.mp"), "H\n\n\n");
+  }
+}
+
+}  // namespace
+
+namespace {
+
+std::size_t countSections(const std::string& map) {
+  std::size_t count = 0;
+  for (const std::string& line : splitLines(map))
+    if (line.rfind("[END", 0) == 0 && line.rfind("[END-IMG ID]", 0) != 0) ++count;
+  return count;
+}
+
+// The shipped example must convert cleanly, and what it produces must be a map that the
+// converter itself reads back, object for object.
+TEST(ZarvexRunTest, ExampleConvertsAndReadsBack) {
+  const char* source = std::getenv("ZARVEX_SOURCE_DIR");
+  const fs::path examples = fs::path(source != nullptr ? source : "../..") / "examples";
+  if (!fs::exists(examples / "town.mp")) GTEST_SKIP() << "no example at " << examples;
+  ScratchDir scratch;
+  ASSERT_FALSE(scratch.path().empty());
+  for (const char* name : {"town.mp", "town.cfg", "town.txt"})
+    fs::copy_file(examples / name, scratch.path() / name);
+
+  const RunResult first =
+      runZarvex({"-h", "town.txt", "-m", "K-12-3", "town.cfg", "town_multilevel.mp"},
+                scratch.path(), scratch.path());
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  EXPECT_EQ(first.err, "Processing: town.mp\n");
+  const std::string converted = readFile(scratch.path() / "town_multilevel.mp").value_or("");
+  EXPECT_EQ(converted.rfind("; ", 0), 0u);
+  EXPECT_NE(converted.find("\nID=11110123\nName=K-12-3\n"), std::string::npos);
+  // Every section of the source but the bridge, for which the rules have no block.
+  EXPECT_EQ(countSections(converted), 17u);
+
+  writeFile(scratch.path() / "again.cfg", "file \"town_multilevel.mp\" { }\n");
+  writeFile(scratch.path() / "header.txt", "");
+  const RunResult second = runZarvex({"again.cfg", "again.mp"}, scratch.path(), scratch.path());
+  ASSERT_EQ(second.exitCode, 0) << second.err << second.out;
+  EXPECT_EQ(second.err, "Processing: town_multilevel.mp\n");
+  EXPECT_EQ(countSections(readFile(scratch.path() / "again.mp").value_or("")), 17u);
+}
+
+}  // namespace

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdio>
+
+#include "converter/driver/command_line.h"
+#include "converter/script/object_conf.h"
+
+namespace zarvex {
+
+/// Writes the header, then processes every entry from `firstEntry` along the list into `out`.
+/// Passes on the ParserException of a malformed map, UnknownObjectType and read errors; stops
+/// after a failed write, which closing the output then reports.
+void runConversion(const DriverSettings& settings, const ObjectConfImpl* firstEntry, FILE* out);
+
+/// The whole program: command line, script, output, conversion. Returns the exit code.
+int runZarvex(int argc, const char* const* argv);
+
+}  // namespace zarvex

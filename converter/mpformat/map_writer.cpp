@@ -1,0 +1,248 @@
+#include "converter/mpformat/map_writer.h"
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "converter/mpformat/measures.h"
+#include "converter/mpformat/number_format.h"
+
+namespace zarvex {
+namespace {
+
+// An object is normally handed over whole; only one that a wide level range multiplies beyond
+// this size goes out in pieces, so that its text never has to fit in memory at once.
+constexpr size_t kFlushSize = size_t{4} << 20;
+
+bool isRegenerated(const std::string& key) {
+  static constexpr std::array<std::string_view, 5> kKeys = {"LOC", "RLENGTH", "RWIDTH", "RHEIGHT",
+                                                            "RAREA"};
+  for (std::string_view k : kKeys)
+    if (key == k) return true;
+  return false;
+}
+
+struct ListSection {
+  const char* open;
+  const char* close;
+};
+
+ListSection listSection(ObjectKind kind) {
+  switch (kind) {
+    case ObjectKind::Countries:
+      return {"[Countries]\n", "[END-Countries]\n\n"};
+    case ObjectKind::Regions:
+      return {"[Regions]\n", "[END-Regions]\n\n"};
+    case ObjectKind::Districts:
+      return {"[Districts]\n", "[END-Districts]\n\n"};
+    case ObjectKind::Cities:
+      return {"[Cities]\n", "[END-Cities]\n\n"};
+    default:
+      return {"[ZipCodes]\n", "[END-ZipCodes]\n\n"};
+  }
+}
+
+}  // namespace
+
+void MapWriter::appendInt(int32_t value) {
+  char digits[16];
+  buffer_.append(digits, formatInt(value, digits));
+}
+
+void MapWriter::appendFixed6(double value) {
+  char digits[336];
+  buffer_.append(digits, formatFixed6(value, digits));
+}
+
+void MapWriter::appendPoint(double lat, double lon) {
+  buffer_.push_back('(');
+  appendFixed6(lat);
+  buffer_.push_back(',');
+  appendFixed6(lon);
+  buffer_.push_back(')');
+}
+
+void MapWriter::appendLine(const char* key, const std::string& value) {
+  buffer_.append(key);
+  buffer_.append(value);
+  buffer_.push_back('\n');
+}
+
+void MapWriter::appendNonEmpty(const char* key, const std::string& value) {
+  if (!value.empty()) appendLine(key, value);
+}
+
+void MapWriter::flush(FILE* out) {
+  if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), out);
+  buffer_.clear();
+}
+
+void MapWriter::flushIfLarge(FILE* out) {
+  if (buffer_.size() >= kFlushSize) flush(out);
+}
+
+void MapWriter::WriteObject(const MapObject& object, FILE* out,
+                            const ObjectAttributes& attributes) {
+  buffer_.clear();
+  buffer_.append("; LOC=");
+  buffer_.append(object.locFileName());
+  buffer_.push_back(':');
+  char digits[16];
+  buffer_.append(digits, formatUnsigned(object.locLine, digits));
+  buffer_.push_back('\n');
+  for (const KeyValue& attribute : attributes.attributes) {
+    if (attribute.value.empty() || isRegenerated(attribute.key)) continue;
+    buffer_.append("; ");
+    buffer_.append(attribute.key);
+    buffer_.push_back('=');
+    appendLine("", attribute.value);
+  }
+
+  switch (attributes.kind) {
+    case ObjectKind::Point:
+      append("[POI]\n");
+      break;
+    case ObjectKind::Line:
+      append("; RLENGTH=");
+      appendInt(measureToInt(objectLength(object)));
+      append("\n; RWIDTH=");
+      appendInt(measureToInt(objectWidth(object)));
+      append("\n; RHEIGHT=");
+      appendInt(measureToInt(objectHeight(object)));
+      append("\n[POLYLINE]\n");
+      break;
+    case ObjectKind::Polygon:
+      append("; RAREA=");
+      appendInt(measureToInt(objectArea(object) / 1000));
+      append("\n; RWIDTH=");
+      appendInt(measureToInt(objectWidth(object)));
+      append("\n; RHEIGHT=");
+      appendInt(measureToInt(objectHeight(object)));
+      append("\n[POLYGON]\n");
+      break;
+    case ObjectKind::Restriction:
+      append("[Restrict]\n");
+      appendLine("Nod=", attributes.nod);
+      appendLine("TraffPoints=", attributes.traffPoints);
+      appendLine("TraffRoads=", attributes.traffRoads);
+      appendLine("Time=", attributes.time);
+      append("[END-Restrict]\n\n");
+      flush(out);
+      return;
+    case ObjectKind::Countries:
+    case ObjectKind::Regions:
+    case ObjectKind::Districts:
+    case ObjectKind::Cities:
+    case ObjectKind::ZipCodes: {
+      const ListSection section = listSection(attributes.kind);
+      append(section.open);
+      for (const KeyValue& record : object.listEntries(attributes.kind)) {
+        buffer_.append(record.key);
+        buffer_.push_back('=');
+        appendLine("", record.value);
+      }
+      append(section.close);
+      flush(out);
+      return;
+    }
+  }
+
+  append("Type=0x");
+  buffer_.append(digits, formatHex(static_cast<uint32_t>(attributes.type), digits));
+  buffer_.push_back('\n');
+  appendNonEmpty("Label=", attributes.label);
+  if (attributes.direction) append("DirIndicator=1\n");
+  appendNonEmpty("DontFind=", attributes.dontFind);
+  if (attributes.city) append("City=Y\n");
+  appendNonEmpty("CountryName=", attributes.countryName);
+  appendNonEmpty("RegionName=", attributes.regionName);
+  appendNonEmpty("DistrictName=", attributes.districtName);
+  appendNonEmpty("CityName=", attributes.cityName);
+  appendNonEmpty("CityIdx=", attributes.cityIdx);
+  appendNonEmpty("HouseNumber=", attributes.house);
+  appendNonEmpty("StreetDesc=", attributes.streetName);
+  appendNonEmpty("ZipIdx=", attributes.zipIdx);
+  appendNonEmpty("Phone=", attributes.phone);
+  appendNonEmpty("Fax=", attributes.fax);
+  appendNonEmpty("EMail=", attributes.email);
+  appendNonEmpty("WebPage=", attributes.webPage);
+  appendNonEmpty("Text=", attributes.text);
+  appendNonEmpty("RoadID=", object.get(TextField::roadId));
+  appendNonEmpty("RouteParam=", object.get(TextField::routeParam));
+  appendNonEmpty("Background=", attributes.background);
+  appendNonEmpty("RouteParamExt=", attributes.routeParamExt);
+  appendNonEmpty("RouteParams=", attributes.routeParams);
+
+  const auto first = static_cast<uint32_t>(attributes.layerMin);
+  const auto last =
+      static_cast<uint32_t>(attributes.layerMax >= 1 ? attributes.layerMax : attributes.layerMin);
+  const bool collapse = attributes.kind == ObjectKind::Point && object.kind != ObjectKind::Point;
+  double latMean = 0.0, lonMean = 0.0;
+  bool hasPoint = false;
+  if (collapse) {
+    double latSum = 0.0, lonSum = 0.0;
+    size_t count = 0;
+    for (const DataLine& line : object.data)
+      for (const GeoPoint& p : line.points) {
+        latSum += p.lat;
+        lonSum += p.lon;
+        ++count;
+      }
+    hasPoint = count > 0;
+    if (hasPoint) {
+      latMean = latSum / static_cast<double>(count);
+      lonMean = lonSum / static_cast<double>(count);
+    }
+  }
+  // The range ends after level `last`: counting on past it would wrap round when `last` is the
+  // largest unsigned value and never stop.
+  if (first <= last && (!collapse || hasPoint)) {
+    const bool closeRings = attributes.kind == ObjectKind::Line;
+    for (uint32_t level = first;; ++level) {
+      if (collapse) {
+        append("Data");
+        appendInt(static_cast<int32_t>(level));
+        buffer_.push_back('=');
+        appendPoint(latMean, lonMean);
+        buffer_.push_back('\n');
+        flushIfLarge(out);
+      } else {
+        for (const DataLine& line : object.data) {
+          if (line.points.empty()) continue;
+          append("Data");
+          appendInt(static_cast<int32_t>(level));
+          buffer_.push_back('=');
+          for (size_t i = 0; i < line.points.size(); ++i) {
+            if (i > 0) buffer_.push_back(',');
+            appendPoint(line.points[i].lat, line.points[i].lon);
+          }
+          const GeoPoint& head = line.points.front();
+          const GeoPoint& tail = line.points.back();
+          if (closeRings && line.ringRole != RingRole::None &&
+              (tail.lat != head.lat || tail.lon != head.lon)) {
+            buffer_.push_back(',');
+            appendPoint(head.lat, head.lon);
+          }
+          buffer_.push_back('\n');
+          flushIfLarge(out);
+        }
+      }
+      if (level == last) break;
+    }
+  }
+
+  for (const KeyValue& entry : object.nodEntries) {
+    buffer_.append(entry.key);
+    buffer_.push_back('=');
+    appendLine("", entry.value);
+  }
+  for (const KeyValue& entry : object.numbersEntries) {
+    buffer_.append(entry.key);
+    buffer_.push_back('=');
+    appendLine("", entry.value);
+  }
+  append("[END]\n\n");
+  flush(out);
+}
+
+}  // namespace zarvex

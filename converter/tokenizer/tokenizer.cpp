@@ -1,0 +1,404 @@
+#include "converter/tokenizer/tokenizer.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "converter/tokenizer/errors.h"
+
+namespace zarvex {
+
+namespace {
+
+constexpr size_t kBlockSize = size_t{1} << 20;
+
+bool isDigit(int c) {
+  return c >= '0' && c <= '9';
+}
+bool isOctal(int c) {
+  return c >= '0' && c <= '7';
+}
+
+int hexValue(int c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+char escapedByte(int d) {
+  switch (d) {
+    case 'a':
+      return 7;
+    case 'b':
+      return 8;
+    case 'f':
+      return 12;
+    case 'n':
+      return 10;
+    case 'r':
+      return 13;
+    case 't':
+      return 9;
+    case 'v':
+      return 11;
+    default:
+      return static_cast<char>(d);
+  }
+}
+
+// The scales of successive fraction digits, obtained by the same chain of divisions by 10 that a
+// digit-by-digit loop would perform, so the sums are bit-identical; the last entry is 0, which
+// every further digit keeps.
+struct FractionScales {
+  FractionScales() {
+    double scale = 0.1;
+    while (scale != 0.0 && count < values.size() - 1) {
+      values[count++] = scale;
+      scale = scale / 10;
+    }
+    values[count] = 0.0;
+  }
+  std::array<double, 400> values{};
+  size_t count = 0;
+};
+
+const FractionScales& fractionScales() {
+  static const FractionScales scales;
+  return scales;
+}
+
+}  // namespace
+
+Tokenizer::Tokenizer(FILE* input)
+    : input_(input), buffer_(std::make_unique_for_overwrite<unsigned char[]>(kBlockSize)) {}
+
+Tokenizer::~Tokenizer() = default;
+
+void Tokenizer::setClass(int first, int last, uint16_t bits) {
+  if (first < 0) first = 0;
+  if (last > 255) last = 255;
+  for (int c = first; c <= last; ++c) charClass[c] = bits;
+}
+
+void Tokenizer::setScriptProfile() {
+  std::fill(std::begin(charClass), std::end(charClass), uint16_t{0});
+  setClass('"', ClassQuote);
+  setClass('a', 'z', ClassAlpha);
+  setClass('A', 'Z', ClassAlpha);
+  setClass('_', ClassAlpha);
+  setClass('0', '9', ClassNumeric);
+  setClass('-', ClassNumeric);
+  setClass(' ', ClassWhitespace);
+  setClass('\n', ClassWhitespace);
+  setClass('\r', ClassWhitespace);
+  setClass('\t', ClassWhitespace);
+  lowerCaseWords = true;
+  slashSlashComments = true;
+  slashStarComments = true;
+  parseFloats = false;
+  returnComments = false;
+  eolSignificant = false;
+  quoteLineBreakIsError = false;
+}
+
+void Tokenizer::setMapProfile() {
+  setScriptProfile();
+  setClass(';', ClassComment);
+  slashSlashComments = false;
+  slashStarComments = false;
+  parseFloats = true;
+}
+
+int Tokenizer::refill() {
+  if (pendingErrno_ != 0) throw IOException(std::strerror(pendingErrno_));
+  if (atEof_) return -1;
+  const size_t n = std::fread(buffer_.get(), 1, kBlockSize, input_);
+  if (n < kBlockSize) {
+    if (std::ferror(input_)) {
+      // Bytes read before the failure are still delivered; the error surfaces once they are used,
+      // and again on every later read.
+      pendingErrno_ = errno != 0 ? errno : EIO;
+      if (n == 0) throw IOException(std::strerror(pendingErrno_));
+    } else {
+      // Not asking the stream again after its end keeps a terminal from waiting for more input.
+      atEof_ = true;
+    }
+  }
+  pos_ = buffer_.get();
+  end_ = pos_ + n;
+  if (n == 0) return -1;
+  return *pos_++;
+}
+
+int Tokenizer::firstByte() {
+  if (started_) return lookahead_;
+  started_ = true;
+  return readByte();
+}
+
+int32_t Tokenizer::nextToken() {
+  if (pushedBack) {
+    pushedBack = false;
+    return tokenType;
+  }
+  int c = firstByte();
+  for (;;) {
+    text.clear();
+    while (c >= 0 && (charClass[c] & ClassWhitespace) != 0) {
+      if (c == '\r') {
+        ++lineCount;
+        c = readByte();
+        if (c == '\n') c = readByte();
+        if (eolSignificant) return finish(TokenEol, c);
+      } else if (c == '\n') {
+        ++lineCount;
+        c = readByte();
+        if (eolSignificant) return finish(TokenEol, c);
+      } else {
+        c = readByte();
+      }
+    }
+    if (c < 0) return finish(TokenEof, -1);
+
+    const uint16_t bits = charClass[c];
+    if ((bits & ClassNumeric) != 0) return scanNumber(c);
+    if ((bits & ClassAlpha) != 0) return scanWord(c);
+    if ((bits & ClassComment) != 0) {
+      c = scanToLineEnd(returnComments);
+      if (returnComments) return finish(TokenComment, c);
+      continue;
+    }
+    if ((bits & ClassQuote) != 0) return scanQuoted(c);
+    if (c == '/' && (slashSlashComments || slashStarComments)) {
+      const int d = readByte();
+      if (d == '*' && slashStarComments) {
+        if (!skipBlockComment()) return finish(TokenEof, -1);
+        c = readByte();
+        continue;
+      }
+      if (d == '/' && slashSlashComments) {
+        c = scanToLineEnd(false);
+        continue;
+      }
+      return finish('/', d);
+    }
+    return finish(c, readByte());
+  }
+}
+
+int32_t Tokenizer::scanNumber(int c) {
+  bool negative = false;
+  if (c == '-') {
+    c = readByte();
+    if (!isDigit(c)) return finish('-', c);
+    negative = true;
+  } else if (c == '0') {
+    c = readByte();
+    if (c == 'x') {
+      uint32_t value = 0;
+      for (c = readByte(); hexValue(c) >= 0; c = readByte()) {
+        value = value * 16 + static_cast<uint32_t>(hexValue(c));
+      }
+      intValue = static_cast<int32_t>(value);
+      return finish(TokenNum, c);
+    }
+  }
+
+  // Unsigned arithmetic gives the 32-bit wrap-around without undefined behaviour.
+  uint32_t value = 0;
+  while (isDigit(c)) {
+    value = value * 10 + static_cast<uint32_t>(c - '0');
+    // Digits still in the block are taken through a local pointer that stays in a register.
+    const unsigned char* p = pos_;
+    for (; p < end_ && isDigit(*p); ++p) value = value * 10 + static_cast<uint32_t>(*p - '0');
+    pos_ = p;
+    c = readByte();
+  }
+
+  if (parseFloats && c == '.') {
+    const FractionScales& scales = fractionScales();
+    size_t index = 0;
+    double fraction = 0.0;
+    c = readByte();
+    while (isDigit(c)) {
+      fraction = fraction + (c - '0') * scales.values[index];
+      index += index < scales.count ? 1 : 0;
+      const unsigned char* p = pos_;
+      for (; p < end_ && isDigit(*p); ++p) {
+        fraction = fraction + (*p - '0') * scales.values[index];
+        index += index < scales.count ? 1 : 0;
+      }
+      pos_ = p;
+      c = readByte();
+    }
+    const double whole = static_cast<double>(static_cast<int32_t>(value)) + fraction;
+    floatValue = negative ? -whole : whole;
+    return finish(TokenFloat, c);
+  }
+
+  intValue = static_cast<int32_t>(negative ? 0u - value : value);
+  return finish(TokenNum, c);
+}
+
+int32_t Tokenizer::scanWord(int c) {
+  constexpr uint16_t wordBits = ClassAlpha | ClassNumeric;
+  text.push_back(static_cast<char>(c));
+  for (;;) {
+    const unsigned char* p = pos_;
+    while (p < end_ && (charClass[*p] & wordBits) != 0) ++p;
+    text.append(reinterpret_cast<const char*>(pos_), static_cast<size_t>(p - pos_));
+    pos_ = p;
+    if (p < end_) {
+      c = *pos_++;
+      break;
+    }
+    c = refill();
+    if (c < 0 || (charClass[c] & wordBits) == 0) break;
+    text.push_back(static_cast<char>(c));
+  }
+  if (lowerCaseWords) {
+    for (char& ch : text) {
+      // tolower keeps lower-case letters, digits, '_' and '-' in every locale; skipping the call
+      // for them saves most calls on keys that are already lower case.
+      const auto byte = static_cast<unsigned char>(ch);
+      const bool keeps = (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+                         byte == '_' || byte == '-';
+      if (!keeps) ch = static_cast<char>(std::tolower(byte));
+    }
+  }
+  return finish(TokenWord, c);
+}
+
+int Tokenizer::scanToLineEnd(bool keep) {
+  for (;;) {
+    const unsigned char* p = pos_;
+    while (p < end_ && *p != '\r' && *p != '\n') ++p;
+    if (keep) text.append(reinterpret_cast<const char*>(pos_), static_cast<size_t>(p - pos_));
+    if (p < end_) {
+      pos_ = p + 1;
+      return *p;
+    }
+    pos_ = p;
+    const int c = refill();
+    if (c < 0 || c == '\r' || c == '\n') return c;
+    if (keep) text.push_back(static_cast<char>(c));
+  }
+}
+
+int32_t Tokenizer::scanQuoted(int quote) {
+  int c = readByte();
+  while (c >= 0 && c != quote && c != '\r' && c != '\n') {
+    if (c != '\\') {
+      text.push_back(static_cast<char>(c));
+      c = readByte();
+      continue;
+    }
+    const int d = readByte();
+    if (d < 0) {
+      // A trailing backslash has nothing to escape: the string simply ends with the input.
+      c = d;
+      break;
+    }
+    if (isOctal(d)) {
+      int value = d - '0';
+      c = readByte();
+      if (isOctal(c)) {
+        value = value * 8 + (c - '0');
+        c = readByte();
+        if (d <= '3' && isOctal(c)) {
+          value = value * 8 + (c - '0');
+          c = readByte();
+        }
+      }
+      text.push_back(static_cast<char>(value));
+      continue;
+    }
+    text.push_back(escapedByte(d));
+    c = readByte();
+  }
+  if ((c == '\r' || c == '\n') && quoteLineBreakIsError) {
+    lookahead_ = c;
+    throw TokenizerException("CR or LF not allowed in quote.");
+  }
+  if (c == quote) c = readByte();
+  return finish(TokenString, c);
+}
+
+bool Tokenizer::skipBlockComment() {
+  int c = readByte();
+  for (;;) {
+    if (c < 0) return false;
+    if (c == '*') {
+      c = readByte();
+      if (c == '/') return true;
+    } else if (c == '\r') {
+      ++lineCount;
+      c = readByte();
+      if (c == '\n') c = readByte();
+    } else {
+      if (c == '\n') ++lineCount;
+      c = readByte();
+    }
+  }
+}
+
+void Tokenizer::readValueLine() {
+  text.clear();
+  int c = firstByte();
+  while (c >= 0 && c != '\r' && c != '\n' && (charClass[c] & ClassWhitespace) != 0) {
+    c = readByte();
+  }
+  if (c >= 0 && c != '\r' && c != '\n') {
+    text.push_back(static_cast<char>(c));
+    c = scanToLineEnd(true);
+  }
+  if (c == '\r' || c == '\n') {
+    ++lineCount;
+    const int pair = c == '\r' ? '\n' : '\r';
+    c = readByte();
+    if (c == pair) c = readByte();
+  }
+  lookahead_ = c;
+
+  size_t length = text.size();
+  while (length > 0 &&
+         (charClass[static_cast<unsigned char>(text[length - 1])] & ClassWhitespace) != 0) {
+    --length;
+  }
+  text.resize(length);
+}
+
+void Tokenizer::dumpToken(FILE* out) const {
+  const long line = static_cast<long>(lineCount) + 1;
+  switch (tokenType) {
+    case TokenEof:
+      std::fprintf(out, "eof\n");
+      break;
+    case TokenEol:
+      std::fprintf(out, "eol\n");
+      break;
+    case TokenNum:
+      std::fprintf(out, "%ld: num: %d\n", line, intValue);
+      break;
+    case TokenFloat:
+      std::fprintf(out, "%ld: float: %f\n", line, floatValue);
+      break;
+    case TokenWord:
+      std::fprintf(out, "%ld: word: %s\n", line, text.c_str());
+      break;
+    case TokenString:
+      std::fprintf(out, "%ld: string: %s\n", line, text.c_str());
+      break;
+    case TokenComment:
+      std::fprintf(out, "%ld: comment: %s\n", line, text.c_str());
+      break;
+    default:
+      std::fprintf(out, "%ld: char: %c\n", line, tokenType);
+      break;
+  }
+}
+
+}  // namespace zarvex

@@ -1,0 +1,114 @@
+#include "gui/io/catalogue_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "gui/io/test_support.h"
+
+namespace visual {
+namespace {
+
+std::string nameOf(const Catalogue& catalogue, const std::string& id, int type) {
+  const std::string* name = catalogue.name(id, type);
+  return name ? *name : "<none>";
+}
+
+TEST(CatalogueReader, CheckLooksForTypeFiles) {
+  TempFolder folder;
+  EXPECT_FALSE(hasTypeFiles(folder.path()));
+  EXPECT_FALSE(hasTypeFiles(""));
+  folder.write("TYPE-any.DAT", "");
+  EXPECT_TRUE(hasTypeFiles(folder.path()));
+}
+
+TEST(CatalogueReader, KindMarkersPaddingSeparatorsAndLowerCase) {
+  TempFolder folder;
+  folder.write("Type-X.dat",
+               "; comment 0x99 ignored\r\n"
+               "0x0700 Before any marker\r\n"
+               "[.Point]\r\n"
+               "0x2F06 Bridge\r\n"
+               "0x1\tTabbed   Name\r\n"
+               "0x0100\r\n"
+               ".polyline\r\n"
+               "0x1 Major Road\r\n"
+               "   0x16  Trail\r\n"
+               ".polygon\n"
+               "0x1 City\n"
+               "no type here\n"
+               "0x4C Lake\n"
+               "0x4c Water\n");
+  Catalogue catalogue;
+  std::string error;
+  ASSERT_TRUE(loadCatalogue(folder.path(), "X", 1251, catalogue, &error)) << error;
+  EXPECT_EQ(nameOf(catalogue, "0x0700", -1), "before any marker");
+  EXPECT_EQ(nameOf(catalogue, "0x2f06", 2), "bridge");
+  EXPECT_EQ(nameOf(catalogue, "0x0001", 2), "tabbed   name");
+  EXPECT_EQ(nameOf(catalogue, "0x0100", 2), "");
+  EXPECT_EQ(nameOf(catalogue, "0x01", 0), "major road");
+  EXPECT_EQ(nameOf(catalogue, "0x16", 0), "trail");
+  EXPECT_EQ(nameOf(catalogue, "0x01", 1), "city");
+  EXPECT_EQ(nameOf(catalogue, "0x4c", 1), "water");
+  EXPECT_EQ(catalogue.entries().size(), 8u);
+}
+
+TEST(CatalogueReader, CyrillicNamesLowerCasedWithTheCodePage) {
+  TempFolder folder;
+  // "МОСТ" in code page 1251.
+  folder.write("Type-R.dat", ".point\n0x2f06 \xCC\xCE\xD1\xD2\n");
+  Catalogue catalogue;
+  ASSERT_TRUE(loadCatalogue(folder.path(), "R", 1251, catalogue, nullptr));
+  EXPECT_EQ(nameOf(catalogue, "0x2f06", 2), "\xEC\xEE\xF1\xF2");
+}
+
+TEST(CatalogueReader, FileChoiceAndExtends) {
+  TempFolder folder;
+  folder.write("Type-X.dat", ".point\n0x0100 Base City\n0x0200 Base Town\n");
+  folder.write("Type-X-ru.dat", ".extends x\n.point\n0x0100 Gorod\n0x0300 Derevnya\n");
+  folder.write("Type-Y.dat", ".point\n0x0100 Y City\n");
+  Catalogue catalogue;
+  std::string error;
+  // The "-ru" file wins, and extending its own base reads Type-X.dat, not itself.
+  ASSERT_TRUE(loadCatalogue(folder.path(), "X", 1251, catalogue, &error)) << error;
+  EXPECT_EQ(nameOf(catalogue, "0x0100", 2), "gorod");
+  EXPECT_EQ(nameOf(catalogue, "0x0200", 2), "base town");
+  EXPECT_EQ(nameOf(catalogue, "0x0300", 2), "derevnya");
+
+  // The empty type set matches every type file; the last "-ru" one is read.
+  ASSERT_TRUE(loadCatalogue(folder.path(), "", 1251, catalogue, &error)) << error;
+  EXPECT_EQ(nameOf(catalogue, "0x0100", 2), "gorod");
+
+  ASSERT_TRUE(loadCatalogue(folder.path(), "Y", 1251, catalogue, &error));
+  EXPECT_EQ(nameOf(catalogue, "0x0100", 2), "y city");
+  EXPECT_EQ(nameOf(catalogue, "0x0200", 2), "<none>");
+}
+
+TEST(CatalogueReader, ExtendsLateEmptiesAndSelfOnlyIsSkipped) {
+  TempFolder folder;
+  folder.write("Type-A.dat", ".point\n0x0100 Lost\n.extends b\n0x0200 Kept\n");
+  folder.write("Type-B.dat", ".polyline\n0x01 Road\n");
+  folder.write("Type-S.dat", ".point\n0x0100 Self\n.extends s\n0x0200 Also\n");
+  Catalogue catalogue;
+  ASSERT_TRUE(loadCatalogue(folder.path(), "A", 1251, catalogue, nullptr));
+  EXPECT_EQ(nameOf(catalogue, "0x0100", 2), "<none>");
+  EXPECT_EQ(nameOf(catalogue, "0x01", 0), "road");
+  // The extended file's kind marker does not carry back: 0x0200 is still a point.
+  EXPECT_EQ(nameOf(catalogue, "0x0200", 2), "kept");
+
+  ASSERT_TRUE(loadCatalogue(folder.path(), "S", 1251, catalogue, nullptr));
+  EXPECT_EQ(nameOf(catalogue, "0x0100", 2), "self");
+  EXPECT_EQ(nameOf(catalogue, "0x0200", 2), "also");
+}
+
+TEST(CatalogueReader, NoMatchingFileFailsAndEmpties) {
+  TempFolder folder;
+  folder.write("Type-X.dat", ".point\n0x0100 City\n");
+  Catalogue catalogue;
+  catalogue.define("0x01", 0, "old");
+  std::string error;
+  EXPECT_FALSE(loadCatalogue(folder.path(), "Russa", 1251, catalogue, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(catalogue.entries().empty());
+}
+
+}  // namespace
+}  // namespace visual

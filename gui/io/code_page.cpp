@@ -1,0 +1,215 @@
+#include "gui/io/code_page.h"
+
+#include <iconv.h>
+#include <locale.h>
+#include <wctype.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace visual {
+namespace {
+
+constexpr char32_t kUnassigned = 0xFFFFFFFF;
+constexpr char32_t kReplacement = 0xFFFD;
+
+// The document code pages are single-byte, so each one is held as three 256-entry tables built
+// once; conversions are then lookups and need no converter state.
+struct CodePageTable {
+  std::array<char32_t, 256> decode{};
+  std::unordered_map<char32_t, unsigned char> encode;
+  std::array<unsigned char, 256> lower{};
+};
+
+bool decodeWithIconv(int codePage, std::array<char32_t, 256>* decode) {
+  const std::string name = "CP" + std::to_string(codePage);
+  iconv_t cd = ::iconv_open("UTF-32LE", name.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  for (int b = 0; b < 256; ++b) {
+    ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char in = static_cast<char>(b);
+    char* inPtr = &in;
+    std::size_t inLeft = 1;
+    unsigned char out[16];
+    char* outPtr = reinterpret_cast<char*>(out);
+    std::size_t outLeft = sizeof out;
+    const std::size_t done = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    // Some converters hold a character back until they are flushed.
+    const std::size_t flushed = ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+    const std::size_t produced = sizeof out - outLeft;
+    if (done == static_cast<std::size_t>(-1) || flushed == static_cast<std::size_t>(-1) ||
+        inLeft != 0 || produced != 4) {
+      (*decode)[static_cast<std::size_t>(b)] = kUnassigned;
+      continue;
+    }
+    (*decode)[static_cast<std::size_t>(b)] =
+        static_cast<char32_t>(out[0]) | static_cast<char32_t>(out[1]) << 8 |
+        static_cast<char32_t>(out[2]) << 16 | static_cast<char32_t>(out[3]) << 24;
+  }
+  ::iconv_close(cd);
+  return true;
+}
+
+// Case mapping of the code page's letters comes from the C library's Unicode tables, which only a
+// UTF-8 locale exposes; the locale is kept for the life of the program.
+locale_t unicodeLocale() {
+  static const locale_t locale = [] {
+    for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+      if (locale_t l = ::newlocale(LC_CTYPE_MASK, name, locale_t{})) return l;
+    }
+    return locale_t{};
+  }();
+  return locale;
+}
+
+std::unique_ptr<CodePageTable> buildTable(int codePage) {
+  auto table = std::make_unique<CodePageTable>();
+  if (!decodeWithIconv(codePage, &table->decode)) {
+    // A code page that the converter library does not know is shown as Latin-1: every byte stays
+    // visible and round-trips, though letters above 0x7F may show as the wrong characters.
+    for (std::size_t b = 0; b < 256; ++b) table->decode[b] = static_cast<char32_t>(b);
+  }
+  for (std::size_t b = 0; b < 256; ++b) {
+    if (table->decode[b] != kUnassigned) {
+      table->encode.emplace(table->decode[b], static_cast<unsigned char>(b));
+    }
+  }
+  const locale_t locale = unicodeLocale();
+  for (std::size_t b = 0; b < 256; ++b) {
+    unsigned char lowered = static_cast<unsigned char>(b);
+    if (b >= 'A' && b <= 'Z') {
+      lowered = static_cast<unsigned char>(b - 'A' + 'a');
+    } else if (b >= 0x80 && table->decode[b] != kUnassigned && locale != locale_t{}) {
+      const auto wide =
+          static_cast<char32_t>(::towlower_l(static_cast<wint_t>(table->decode[b]), locale));
+      const auto found = table->encode.find(wide);
+      if (found != table->encode.end()) lowered = found->second;
+    }
+    table->lower[b] = lowered;
+  }
+  return table;
+}
+
+const CodePageTable& tableFor(int codePage) {
+  static std::mutex mutex;
+  static std::map<int, std::unique_ptr<CodePageTable>> tables;
+  const std::lock_guard<std::mutex> lock(mutex);
+  std::unique_ptr<CodePageTable>& slot = tables[codePage];
+  if (!slot) slot = buildTable(codePage);
+  return *slot;
+}
+
+void appendUtf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+// The character that starts at `*pos`, which moves past it; kUnassigned for a malformed
+// sequence, of which only the first byte is consumed.
+char32_t nextUtf8(std::string_view text, std::size_t* pos) {
+  const auto lead = static_cast<unsigned char>(text[*pos]);
+  std::size_t length = 0;
+  char32_t c = 0;
+  char32_t minimum = 0;
+  if (lead < 0x80) {
+    ++*pos;
+    return lead;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, c = lead & 0x1F, minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, c = lead & 0x0F, minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, c = lead & 0x07, minimum = 0x10000;
+  } else {
+    ++*pos;
+    return kUnassigned;
+  }
+  if (*pos + length > text.size()) {
+    ++*pos;
+    return kUnassigned;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[*pos + i]);
+    if ((next & 0xC0) != 0x80) {
+      ++*pos;
+      return kUnassigned;
+    }
+    c = (c << 6) | (next & 0x3F);
+  }
+  if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    ++*pos;
+    return kUnassigned;
+  }
+  *pos += length;
+  return c;
+}
+
+}  // namespace
+
+std::string toUtf8(std::string_view bytes, int codePage) {
+  const CodePageTable& table = tableFor(codePage);
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const char b : bytes) {
+    const char32_t c = table.decode[static_cast<unsigned char>(b)];
+    appendUtf8(c == kUnassigned ? kReplacement : c, &out);
+  }
+  return out;
+}
+
+std::string fromUtf8(std::string_view utf8, int codePage) {
+  const CodePageTable& table = tableFor(codePage);
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    const char32_t c = nextUtf8(utf8, &pos);
+    const auto found = table.encode.find(c);
+    out.push_back(found == table.encode.end() ? '?' : static_cast<char>(found->second));
+  }
+  return out;
+}
+
+std::string lowerCase(std::string_view bytes, int codePage) {
+  const CodePageTable& table = tableFor(codePage);
+  std::string out(bytes);
+  for (char& b : out) b = static_cast<char>(table.lower[static_cast<unsigned char>(b)]);
+  return out;
+}
+
+std::string toConsole(std::string_view bytes) {
+#ifdef _WIN32
+  // The buffer variant takes a length, so a line of any size is converted whole.
+  std::string out(bytes.size(), '\0');
+  if (!bytes.empty()) {
+    ::CharToOemBuffA(bytes.data(), out.data(), static_cast<DWORD>(bytes.size()));
+  }
+  return out;
+#else
+  // File names are the system's own bytes, and the console reads them in the same encoding.
+  return std::string(bytes);
+#endif
+}
+
+}  // namespace visual

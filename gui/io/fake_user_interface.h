@@ -1,0 +1,90 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gui/io/user_interface.h"
+#include "gui/io/workspace.h"
+
+namespace visual {
+
+/// A scripted user: answers are queued before the action, everything shown is recorded.
+/// A question or dialog without a queued answer fails the test.
+class FakeUserInterface final : public UserInterface {
+ public:
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::deque<bool> yesNo;
+  std::deque<Answer> yesNoCancel;
+  std::deque<std::optional<std::string>> openFiles;
+  std::vector<FileDialogSpec> openSpecs;
+  std::deque<std::optional<std::string>> saveFiles;
+  std::vector<std::string> proposedNames;
+  std::deque<std::optional<std::string>> mapFiles;
+  std::vector<std::pair<std::string, std::string>> mapDialogs;
+  /// Runs the generation dialog; unset means the test did not expect one.
+  std::function<bool(GenerationSettings&)> generationDialog;
+  std::vector<GenerationSettings> generationShown;
+  std::deque<std::optional<int>> picks;
+  std::vector<int> pickedFrom;
+  std::vector<std::pair<int, int>> progress;
+  std::vector<std::string> statusPaths;
+
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  bool askYesNo(const std::string& text) override {
+    questions.push_back(text);
+    return take(yesNo, false, text);
+  }
+  Answer askYesNoCancel(const std::string& text) override {
+    questions.push_back(text);
+    return take(yesNoCancel, Answer::Cancel, text);
+  }
+  std::optional<std::string> chooseOpenFile(const FileDialogSpec& spec) override {
+    openSpecs.push_back(spec);
+    return take(openFiles, std::optional<std::string>(), "open dialog");
+  }
+  std::optional<std::string> chooseSaveFile(const FileDialogSpec&,
+                                            const std::string& proposedName) override {
+    proposedNames.push_back(proposedName);
+    return take(saveFiles, std::optional<std::string>(), "save dialog");
+  }
+  std::optional<std::string> chooseMapFile(const std::string& message,
+                                           const std::string& fileField) override {
+    mapDialogs.emplace_back(message, fileField);
+    return take(mapFiles, std::optional<std::string>(), "map file dialog");
+  }
+  bool showGenerationDialog(GenerationSettings& settings) override {
+    generationShown.push_back(settings);
+    if (!generationDialog) {
+      ADD_FAILURE() << "unexpected generation dialog";
+      return false;
+    }
+    return generationDialog(settings);
+  }
+  std::optional<int> pickLevel(int bits) override {
+    pickedFrom.push_back(bits);
+    return take(picks, std::optional<int>(), "level picker");
+  }
+  void progressChanged(int pos, int max) override { progress.emplace_back(pos, max); }
+  void showStatusPath(const std::string& path) override { statusPaths.push_back(path); }
+
+ private:
+  template <typename T>
+  static T take(std::deque<T>& queue, T fallback, const std::string& what) {
+    if (queue.empty()) {
+      ADD_FAILURE() << "no answer queued for " << what;
+      return fallback;
+    }
+    T answer = std::move(queue.front());
+    queue.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace visual

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace visual {
+
+/// Names (without folder) of the regular files in `folder` that match `pattern` ('*' and '?'
+/// wildcards, without regard to case), sorted by name without regard to case, so that the
+/// result is the same on every machine.
+std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);
+/// True when a file (not a folder) exists at `path`.
+bool fileExists(const std::string& path);
+/// Size in bytes of the file at `path`, 0 when it cannot be read.
+uint64_t fileSize(const std::string& path);
+/// Deletes the file; false (with `error`) on failure.
+bool deleteFile(const std::string& path, std::string* error);
+/// `folder` and `name` joined with the platform's separator.
+std::string joinPath(const std::string& folder, const std::string& name);
+/// The folder part of `path` (empty when it has none), the name part, and the name without its
+/// extension.
+std::string folderOf(const std::string& path);
+std::string nameOf(const std::string& path);
+std::string stem(const std::string& name);
+/// `path` without the extension of its name (folder kept).
+std::string withoutExtension(const std::string& path);
+
+}  // namespace visual

@@ -1,0 +1,111 @@
+#include "gui/io/generate_command.h"
+
+#include <optional>
+
+#include "gui/io/config_path.h"
+#include "gui/io/file_system.h"
+#include "gui/io/user_interface.h"
+#include "gui/io/workspace.h"
+
+namespace visual {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: visualzarvex --generate WORK.set [--types DIR] [--zarvex PATH]";
+constexpr const char* kDone = "Все файлы созданы";
+
+// Answers as the user of the command asked: the settings file for the open dialog, Yes to
+// overwriting, the default names with the run box unchecked; any other message is a failure.
+class CommandInterface final : public UserInterface {
+ public:
+  CommandInterface(std::string settings, std::optional<std::string> converter)
+      : settings_(std::move(settings)), converter_(std::move(converter)) {}
+
+  void attach(Workspace& workspace) { workspace_ = &workspace; }
+
+  void showMessage(const std::string& text) override {
+    if (text == kDone)
+      done_ = true;
+    else if (failure_.empty())
+      failure_ = text;
+  }
+  bool askYesNo(const std::string&) override { return true; }
+  Answer askYesNoCancel(const std::string&) override { return Answer::No; }
+  std::optional<std::string> chooseOpenFile(const FileDialogSpec&) override { return settings_; }
+  std::optional<std::string> chooseSaveFile(const FileDialogSpec&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> chooseMapFile(const std::string& message,
+                                           const std::string&) override {
+    if (failure_.empty()) failure_ = message;
+    return std::nullopt;
+  }
+  bool showGenerationDialog(GenerationSettings& settings) override {
+    settings.cbRun = false;
+    if (converter_) settings.fnZARVEX = *converter_;
+    if (!workspace_->confirmCreate(settings)) return false;
+    written_ = settings;
+    return true;
+  }
+  std::optional<int> pickLevel(int) override { return std::nullopt; }
+  void progressChanged(int, int) override {}
+  void showStatusPath(const std::string&) override {}
+
+  bool done() const { return done_ && failure_.empty(); }
+  const std::string& failure() const { return failure_; }
+  const GenerationSettings& written() const { return written_; }
+
+ private:
+  std::string settings_;
+  std::optional<std::string> converter_;
+  Workspace* workspace_ = nullptr;
+  bool done_ = false;
+  std::string failure_;
+  GenerationSettings written_;
+};
+
+}  // namespace
+
+int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::optional<std::string> settings, types, converter;
+  std::size_t i = 0;
+  if (i < args.size() && args[i] == "--generate") ++i;
+  for (; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if ((arg == "--types" || arg == "--zarvex") && i + 1 < args.size()) {
+      (arg == "--types" ? types : converter) = args[++i];
+    } else if (!settings && arg.rfind("--", 0) != 0) {
+      settings = arg;
+    } else {
+      err << kUsage << "\n";
+      return 1;
+    }
+  }
+  if (!settings) {
+    err << kUsage << "\n";
+    return 1;
+  }
+  CommandInterface ui(*settings, converter);
+  Workspace workspace(ui);
+  ui.attach(workspace);
+  workspace.loadIni(iniFilePath());
+  if (types) workspace.setCatalogueFolder(*types);
+  workspace.load();
+  if (ui.failure().empty()) {
+    if (!workspace.generateEnabled()) {
+      err << "Файл карты (*.mp) не загружен или перемещен!\n";
+      return 1;
+    }
+    workspace.generate();
+  }
+  if (!ui.done()) {
+    err << (ui.failure().empty() ? std::string(kUsage) : ui.failure()) << "\n";
+    return 1;
+  }
+  const GenerationSettings& written = ui.written();
+  out << written.fnTXT << "\n" << written.fnCFG << "\n" << written.fnBAT << "\n";
+  return 0;
+}
+
+}  // namespace visual

@@ -1,0 +1,67 @@
+#include "gui/io/replacing_file.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace visual {
+
+ReplacingFile::~ReplacingFile() {
+  if (file_) {
+    std::fclose(file_);
+    std::remove(temporary_.c_str());
+  }
+}
+
+bool ReplacingFile::open(const std::string& path) {
+  path_ = path;
+  temporary_ = path + ".part";
+  file_ = std::fopen(temporary_.c_str(), "wb");
+  if (!file_) {
+    error_ = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+void ReplacingFile::fail() {
+  if (error_.empty()) error_ = std::strerror(errno);
+}
+
+void ReplacingFile::write(std::string_view bytes) {
+  if (!file_ || !error_.empty() || bytes.empty()) return;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) fail();
+}
+
+void ReplacingFile::writeLine(std::string_view text) {
+  write(text);
+  write("\n");
+}
+
+bool ReplacingFile::commit() {
+  if (!file_) {
+    if (error_.empty()) error_ = std::strerror(EBADF);
+    return false;
+  }
+  if (std::fflush(file_) != 0) fail();
+  const bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  if (!closed) fail();
+  if (error_.empty() && std::rename(temporary_.c_str(), path_.c_str()) != 0) fail();
+  if (!error_.empty()) {
+    std::remove(temporary_.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool writeWholeFile(const std::string& path, std::string_view content, std::string* error) {
+  ReplacingFile file;
+  if (file.open(path)) {
+    file.write(content);
+    if (file.commit()) return true;
+  }
+  if (error) *error = file.error();
+  return false;
+}
+
+}  // namespace visual

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "gui/io/profile_file.h"
+#include "gui/model/map_info.h"
+#include "gui/model/rule_table.h"
+
+namespace visual {
+
+/// The type set assumed when a settings file names none.
+inline constexpr const char* kDefaultTypeSet = "Russa";
+
+/// Fills `profile` with section Header, one Record<N> per row not marked New, and AllRec;
+/// `progress` gets the row number (from 1) of each row. Returns the number of records.
+int writeSettings(const MapInfo& document, const RuleTable& rules, ProfileFile& profile,
+                  const std::function<void(int)>& progress);
+
+/// Reads section Header of `profile` into `document` (the map's own levels untouched).
+void readSettingsHeader(const ProfileFile& profile, MapInfo& document);
+/// The number of records (key RecCount of AllRec), 0 when missing.
+int readRecordCount(const ProfileFile& profile);
+/// The rule row of section Record<n>, with the defaults for missing keys; not Used, not New.
+RuleRecord readRecord(const ProfileFile& profile, int n);
+
+/// A text value as written, enclosed in double quotes when the profile functions would
+/// otherwise change it on reading.
+std::string quotedForProfile(const std::string& value);
+
+}  // namespace visual

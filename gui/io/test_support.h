@@ -1,0 +1,66 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+namespace visual {
+
+/// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder() {
+    static std::atomic<int> counter{0};
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = "visualzarvex-" + std::to_string(::getpid()) + "-" +
+                       std::to_string(counter++) + "-" + (info ? info->name() : "test");
+    for (char& c : name)
+      if (c == '/') c = '_';
+    path_ = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  std::string path() const { return path_.string(); }
+  /// The path of `name` inside the folder.
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  /// Writes `content` byte for byte to `name` and returns its path.
+  std::string write(const std::string& name, const std::string& content) const {
+    const std::string target = file(name);
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path());
+    std::ofstream(target, std::ios::binary) << content;
+    return target;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+/// The whole content of a file, empty when it cannot be read.
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+/// The source folder of the repository, from the environment that CTest sets.
+inline std::string sourceDir() {
+  const char* dir = std::getenv("ZARVEX_SOURCE_DIR");
+  return dir ? dir : "";
+}
+
+}  // namespace visual

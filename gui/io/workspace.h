@@ -1,0 +1,126 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gui/io/user_interface.h"
+#include "gui/model/editor_state.h"
+#include "gui/model/map_info.h"
+#include "gui/model/rule_record.h"
+
+namespace visual {
+
+/// The values of the generation dialog.
+struct GenerationSettings {
+  std::string fnTXT;
+  std::string fnCFG;
+  std::string fnBAT;
+  std::string fnNewMP;
+  std::string fnZARVEX;
+  bool cbRun = true;
+};
+
+/// One entry of the object type tree. Roots have an empty `id`; "FileHeader" has kind -1.
+struct TreeEntry {
+  std::string text;  // bytes in the document code page
+  int kind = -1;
+  std::string id;
+  std::vector<TreeEntry> children;
+};
+
+/// Position of an entry in the tree: root index, and child index or -1 for the root itself.
+struct TreePath {
+  int root = -1;
+  int child = -1;
+  bool operator==(const TreePath&) const = default;
+};
+
+/// The pages of the main window.
+enum class Page { Header, Objects, Default, Changes };
+
+/// What the page "Header" shows. Texts are bytes in the document code page except the path.
+struct HeaderView {
+  std::string eID, eName, eTypeSet, mCopyright, eFilename;
+  /// Rows of lvLevels and lvNewLevels, four columns each ("Level", "Bits", "GPS zoom",
+  /// "MapSource zoom").
+  std::vector<std::array<std::string, 4>> levels, newLevels;
+};
+
+/// The window program's logic: it owns the document and offers every action as a plain function.
+/// The windows show what it holds, write the controls of the page "Objects" into editor() before
+/// any action, and refresh themselves from it afterwards.
+class Workspace {
+ public:
+  explicit Workspace(UserInterface& ui);
+  ~Workspace();
+
+  // Start-up and settings kept across runs (visualzarvex.ini).
+  /// Reads the ini file at `iniPath` (DirDAT, the converter's path, the run choice).
+  void loadIni(const std::string& iniPath);
+  /// Writes the catalogue folder back to the ini file.
+  void saveIni() const;
+  const std::string& catalogueFolder() const;
+  void setCatalogueFolder(const std::string& folder);
+  /// The converter path used when the ini file has none.
+  void setDefaultConverterPath(const std::string& path);
+  /// Replaces the platform shell that opens the generated batch file (true when it started).
+  void setShellStarter(std::function<bool(const std::string&)> start);
+
+  // Actions of the main window.
+  /// "Новый".
+  void newDocument();
+  /// A file was chosen in the header page's file field; nothing when its dialog was cancelled.
+  void openMap(const std::optional<std::string>& path);
+  /// Tree selection moves to `path` (stores the bound rule first when moving to a child).
+  void select(TreePath path);
+  /// Level edits on the selected row of lvNewLevels.
+  void changeLevel(int row);
+  void insertLevelBefore(int row);
+  void deleteLevel(int row);
+  /// "Город умолч...".
+  void defaultLevels();
+  /// Entries of an object type list as it opens: 0 for cbObjectChange, n for cbObjectChange<n>.
+  std::vector<std::string> objectTypeItems(int list) const;
+  /// "Сохранить"; also used by the close query.
+  void save();
+  /// "Загрузить".
+  void load();
+  /// "Генерация".
+  void generate();
+  /// The button "Создать" of the generation dialog; true when the dialog may close with OK.
+  bool confirmCreate(const GenerationSettings& settings);
+  /// The close request; true when the window may close.
+  bool queryClose();
+
+  // State for the windows.
+  const MapInfo& document() const;
+  const std::vector<RuleRecord>& rules() const;
+  const std::vector<TreeEntry>& tree() const;
+  /// Changes whenever the tree is rebuilt, so the windows rebuild theirs only then.
+  int treeRevision() const;
+  std::optional<TreePath> selection() const;
+  /// True when the child entry at `path` is drawn in bold (its row is marked New).
+  bool isBold(TreePath path) const;
+  Page page() const;
+  void showPage(Page page);
+  HeaderView headerView() const;
+  EditorState& editor();
+  bool saveEnabled() const;
+  bool generateEnabled() const;
+  bool busy() const;
+  bool modified() const;
+  int progressPos() const;
+  int progressMax() const;
+  /// The document code page (1251 unless the ini file says otherwise).
+  int codePage() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace visual

@@ -1,0 +1,688 @@
+#include "gui/io/workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "gui/io/fake_user_interface.h"
+#include "gui/io/profile_file.h"
+#include "gui/io/test_support.h"
+
+namespace visual {
+namespace {
+
+using Answer = UserInterface::Answer;
+
+constexpr const char* kTypes =
+    ".polyline\n0x01 Major Road\n0x02 Trail\n"
+    ".polygon\n0x01 City\n0x4c Lake\n"
+    ".point\n0x2f06 Bridge\n0x0100 Big City\n";
+
+constexpr const char* kMap =
+    ";town\n[IMG ID]\nID=555\nName=Town\nTypeSet=Sample\nCopyright=Me\nLevels=2\n"
+    "Level0=24\nLevel1=20\nZoom0=0\nZoom1=1\n[END-IMG ID]\n"
+    "[POLYLINE]\nType=0x1\n[END]\n[POLYLINE]\nType=0x01\n[END]\n[POLYLINE]\nType=0x01\n[END]\n"
+    "[POLYGON]\nType=0x1\n[END]\n[POLYGON]\nType=0x4c\n[END]\n[POI]\nType=0x2f06\n[END]\n";
+
+// Tree positions after the map above is open: the roots sorted by text.
+constexpr TreePath kHeader{0, -1};
+constexpr TreePath kPoints{1, -1};
+constexpr TreePath kBridge{1, 0};
+constexpr TreePath kCity{2, 0};
+constexpr TreePath kLake{2, 1};
+constexpr TreePath kRoad{3, 0};
+
+class WorkspaceTest : public ::testing::Test {
+ protected:
+  WorkspaceTest() : ws(ui) {
+    types = folder.path() + "/types";
+    folder.write("types/Type-Sample.dat", kTypes);
+    map = folder.write("maps/town.mp", kMap);
+    ws.setCatalogueFolder(types);
+    ws.setShellStarter([this](const std::string& path) {
+      started.push_back(path);
+      return shellWorks;
+    });
+  }
+
+  void openTown() {
+    ws.newDocument();
+    ws.openMap(map);
+    ASSERT_EQ(ws.tree().size(), 4u);
+  }
+
+  std::vector<std::string> childTexts(int root) const {
+    std::vector<std::string> texts;
+    for (const TreeEntry& e : ws.tree()[static_cast<std::size_t>(root)].children)
+      texts.push_back(e.text);
+    return texts;
+  }
+
+  const RuleRecord* row(const std::string& id, int type) const {
+    for (const RuleRecord& r : ws.rules())
+      if (r.Id == id && r.Type == type) return &r;
+    return nullptr;
+  }
+
+  TempFolder folder;
+  FakeUserInterface ui;
+  Workspace ws;
+  std::string types;
+  std::string map;
+  std::vector<std::string> started;
+  bool shellWorks = true;
+};
+
+TEST_F(WorkspaceTest, StartState) {
+  EXPECT_EQ(ws.page(), Page::Default);
+  EXPECT_FALSE(ws.saveEnabled());
+  EXPECT_FALSE(ws.generateEnabled());
+  EXPECT_TRUE(ws.tree().empty());
+  EXPECT_FALSE(ws.modified());
+  EXPECT_FALSE(ws.busy());
+  EXPECT_EQ(ws.progressMax(), 1);
+  EXPECT_EQ(ws.progressPos(), 0);
+  EXPECT_EQ(ws.codePage(), 1251);
+  EXPECT_TRUE(ws.queryClose());
+  EXPECT_TRUE(ui.questions.empty());
+}
+
+TEST_F(WorkspaceTest, NewWithoutTypeFilesStops) {
+  ws.setCatalogueFolder(folder.path() + "/maps");
+  ws.newDocument();
+  EXPECT_EQ(ui.messages,
+            std::vector<std::string>{"Установите путь к файлам type-*.dat программы MapEdit!!"});
+  EXPECT_TRUE(ws.tree().empty());
+  EXPECT_FALSE(ws.saveEnabled());
+}
+
+TEST_F(WorkspaceTest, NewBuildsRootsAndDefaultLevels) {
+  ws.newDocument();
+  ASSERT_EQ(ws.tree().size(), 4u);
+  const char* roots[] = {"FileHeader", "Points", "Polygone", "Polyline"};
+  const int kinds[] = {-1, 2, 1, 0};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(ws.tree()[static_cast<std::size_t>(i)].text, roots[i]);
+    EXPECT_EQ(ws.tree()[static_cast<std::size_t>(i)].kind, kinds[i]);
+  }
+  EXPECT_EQ(ws.selection(), kHeader);
+  EXPECT_EQ(ws.page(), Page::Header);
+  EXPECT_EQ(ws.document().NewLevels, 5);
+  EXPECT_FALSE(ws.modified());
+  EXPECT_TRUE(ws.saveEnabled());
+  EXPECT_FALSE(ws.generateEnabled());
+  EXPECT_TRUE(ui.messages.empty());
+  // A kind root without children changes nothing.
+  ws.select(kPoints);
+  EXPECT_EQ(ws.page(), Page::Header);
+  EXPECT_FALSE(ws.modified());
+}
+
+TEST_F(WorkspaceTest, OpenMapFillsDocumentTreeAndLevels) {
+  ws.newDocument();
+  ws.openMap(std::nullopt);
+  EXPECT_FALSE(ws.generateEnabled());
+  ws.openMap(map);
+  const MapInfo& d = ws.document();
+  EXPECT_EQ(d.FileName, map);
+  EXPECT_EQ(d.ID, "555");
+  EXPECT_EQ(d.Levels, 2);
+  EXPECT_EQ(d.NewLevels, 5);
+  EXPECT_EQ((std::vector<int>(d.NewLevel.begin(), d.NewLevel.begin() + 5)),
+            (std::vector<int>{24, 22, 20, 18, 16}));
+  EXPECT_EQ((std::vector<int>(d.NewZoom.begin(), d.NewZoom.begin() + 5)),
+            (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_TRUE(ws.generateEnabled());
+  EXPECT_TRUE(ws.modified());
+  EXPECT_EQ(ws.page(), Page::Header);
+  EXPECT_EQ(ws.progressPos(), 0);
+  EXPECT_EQ(ws.progressMax(), 100);
+  EXPECT_EQ(ui.statusPaths, std::vector<std::string>{map});
+  EXPECT_EQ(childTexts(1), std::vector<std::string>{"0x2f06 [1] bridge"});
+  EXPECT_EQ(childTexts(2), (std::vector<std::string>{"0x01 [1] city", "0x4c [1] lake"}));
+  EXPECT_EQ(childTexts(3), std::vector<std::string>{"0x01 [3] major road"});
+  EXPECT_TRUE(ws.isBold(kRoad));
+  EXPECT_FALSE(ws.isBold(kPoints));
+
+  const HeaderView view = ws.headerView();
+  EXPECT_EQ(view.eID, "555");
+  EXPECT_EQ(view.eFilename, map);
+  ASSERT_EQ(view.levels.size(), 2u);
+  EXPECT_EQ(view.levels[1], (std::array<std::string, 4>{"Level1=", "20", "2 км", "Zoom1=1"}));
+  ASSERT_EQ(view.newLevels.size(), 5u);
+  EXPECT_EQ(view.newLevels[0], (std::array<std::string, 4>{"Level0=", "24", "120 м ", "Zoom0=0"}));
+}
+
+TEST_F(WorkspaceTest, OpenMapAsksAgainForAMissingFile) {
+  ws.newDocument();
+  const std::string gone = folder.file("maps/gone.mp");
+  ui.mapFiles = {"\"" + folder.file("maps/also-gone.mp") + "\"", "\"" + map + "\""};
+  ws.openMap(gone);
+  ASSERT_EQ(ui.mapDialogs.size(), 2u);
+  EXPECT_EQ(ui.mapDialogs[0].first, "Файл был удален или перемещен. Укажите его заново!");
+  EXPECT_EQ(ui.mapDialogs[0].second, "\"" + gone + "\"");
+  EXPECT_EQ(ui.mapDialogs[1].second, "\"" + folder.file("maps/also-gone.mp") + "\"");
+  EXPECT_EQ(ws.document().FileName, map);
+  EXPECT_EQ(ui.statusPaths.back(), map);
+  EXPECT_TRUE(ws.generateEnabled());
+
+  Workspace other(ui);
+  other.setCatalogueFolder(types);
+  other.newDocument();
+  ui.mapFiles = {std::nullopt};
+  other.openMap(gone);
+  EXPECT_EQ(other.document().FileName, "");
+  EXPECT_FALSE(other.generateEnabled());
+  EXPECT_FALSE(other.modified());
+  EXPECT_FALSE(other.busy());
+}
+
+TEST_F(WorkspaceTest, ShowRulePerKind) {
+  openTown();
+  ws.select(kCity);
+  EXPECT_EQ(ws.page(), Page::Objects);
+  const EditorState& e = ws.editor();
+  EXPECT_EQ(e.levelItems, (std::vector<std::string>{"0:24 120 м ", "1:22 500 м", "2:20 2 км",
+                                                    "3:18 5 км - 8 км"}));
+  EXPECT_EQ(e.kindItems, (std::vector<std::string>{"Полилиния", "Точка"}));
+  EXPECT_EQ(e.kindMap, (std::vector<int>{0, 2}));
+  EXPECT_EQ(e.paramItems, (std::vector<std::string>{"Площадь", "Высота", "Ширина"}));
+  EXPECT_EQ(e.paramMap, (std::vector<int>{0, 2, 3}));
+  EXPECT_TRUE(e.conditionsEnabled);
+  EXPECT_TRUE(e.rbVisibleAll);
+
+  ws.select(kRoad);
+  EXPECT_EQ(e.kindItems, (std::vector<std::string>{"Полигон", "Точка"}));
+  EXPECT_EQ(e.paramItems, (std::vector<std::string>{"Длинна", "Высота", "Ширина"}));
+  EXPECT_EQ(e.paramMap, (std::vector<int>{1, 2, 3}));
+
+  ws.select(kBridge);
+  EXPECT_EQ(e.kindItems, (std::vector<std::string>{"Полилиния", "Полигон"}));
+  EXPECT_EQ(e.paramMap, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_FALSE(e.conditionsEnabled);
+
+  // A kind root selects its first child.
+  ws.select(kHeader);
+  ws.select(kPoints);
+  EXPECT_EQ(ws.selection(), kBridge);
+  EXPECT_EQ(ws.page(), Page::Objects);
+}
+
+TEST_F(WorkspaceTest, StoreRuleOnMoveAndShowItBack) {
+  openTown();
+  ws.select(kCity);
+  EditorState& e = ws.editor();
+  e.rbVisibleAll = false;
+  e.cbVisibleFrom = 1;
+  e.cbVisibleTo = 3;
+  e.chNameChange = true;
+  e.eNameChange = "Town";
+  e.chTypeChange = true;
+  e.cbTypeChange = 1;  // "Точка"
+  e.chObjectChange = true;
+  e.cbObjectChange = "0x0100:big city";
+  e.eAdd = "road_class=1;";
+  e.cond[0] = {true, 0, 4, "5000", 0, 2, 0, "0x02:trail"};
+  ws.select(kLake);
+  const RuleRecord* city = row("0x01", 1);
+  ASSERT_NE(city, nullptr);
+  EXPECT_FALSE(city->New);
+  EXPECT_FALSE(city->chVisibleAlways);
+  EXPECT_EQ(city->cbVisibleFrom, 1);
+  EXPECT_EQ(city->cbVisibleTo, 3);
+  EXPECT_EQ(city->eNameChange, "Town");
+  EXPECT_TRUE(city->chTypeChange);
+  EXPECT_EQ(city->cbTypeChange, 2);
+  EXPECT_EQ(city->cbObjectChange, "0x0100:big city");
+  EXPECT_EQ(city->eAdd, "road_class=1;");
+  EXPECT_EQ(city->cond[0], (RuleCondition{true, 0, 4, "5000", 0, 2, 0, "0x02:trail"}));
+  EXPECT_FALSE(ws.isBold(kCity));
+  EXPECT_TRUE(ws.isBold(kLake));
+  EXPECT_TRUE(ws.modified());
+
+  // The lake's editor starts from the lake's row, not from what the city left behind.
+  EXPECT_TRUE(e.rbVisibleAll);
+  EXPECT_EQ(e.cbTypeChange, -1);
+  e.chTypeChange = true;  // without a kind chosen
+  e.cbTypeChange = -1;
+  e.chObjectChange = true;                        // without a text
+  e.cond[1] = {true, 1, 2, "3", -1, -1, -1, ""};  // position 1 of a polygon's list is height
+  ws.select(kCity);
+  const RuleRecord* lake = row("0x4c", 1);
+  EXPECT_FALSE(lake->chTypeChange);
+  EXPECT_FALSE(lake->chObjectChange);
+  EXPECT_EQ(lake->cond[1].cbParam, 2);
+
+  EXPECT_FALSE(e.rbVisibleAll);
+  EXPECT_EQ(e.cbVisibleFrom, 1);
+  EXPECT_EQ(e.cbTypeChange, 1);
+  EXPECT_EQ(e.cond[0].cbParam, 0);
+  EXPECT_EQ(e.cond[0].cbTypeChange, 0);
+  EXPECT_EQ(e.eNameChange, "Town");
+}
+
+TEST_F(WorkspaceTest, MovingWithoutChangesStillMarksModified) {
+  openTown();
+  ui.saveFiles = {folder.file("w.set")};
+  ws.save();
+  ASSERT_FALSE(ws.modified());
+  ws.select(kHeader);
+  EXPECT_FALSE(ws.modified());
+  ws.select(kCity);
+  EXPECT_TRUE(ws.modified());
+  ui.yesNoCancel = {Answer::Cancel};
+  EXPECT_FALSE(ws.queryClose());
+}
+
+TEST_F(WorkspaceTest, LevelEditsAndTheirLimits) {
+  openTown();
+  const MapInfo& d = ws.document();
+  ws.changeLevel(0);
+  ws.insertLevelBefore(0);
+  ws.deleteLevel(0);
+  ws.changeLevel(5);
+  EXPECT_TRUE(ui.pickedFrom.empty());
+
+  ui.picks = {std::nullopt, 23};
+  ws.changeLevel(1);
+  EXPECT_EQ(d.NewLevel[1], 22);
+  ws.changeLevel(1);
+  EXPECT_EQ(d.NewLevel[1], 23);
+  EXPECT_EQ(ui.pickedFrom, (std::vector<int>{22, 22}));
+
+  ui.picks = {21};
+  ws.insertLevelBefore(2);
+  EXPECT_EQ(d.NewLevels, 6);
+  EXPECT_EQ((std::vector<int>(d.NewLevel.begin(), d.NewLevel.begin() + 6)),
+            (std::vector<int>{24, 23, 21, 20, 18, 16}));
+  EXPECT_EQ((std::vector<int>(d.NewZoom.begin(), d.NewZoom.begin() + 6)),
+            (std::vector<int>{0, 1, 2, 3, 4, 5}));
+
+  ws.deleteLevel(1);
+  EXPECT_EQ(d.NewLevels, 5);
+  EXPECT_EQ((std::vector<int>(d.NewLevel.begin(), d.NewLevel.begin() + 5)),
+            (std::vector<int>{24, 21, 20, 18, 16}));
+  EXPECT_EQ((std::vector<int>(d.NewZoom.begin(), d.NewZoom.begin() + 5)),
+            (std::vector<int>{0, 1, 2, 3, 4}));
+
+  for (int i = 0; i < 6; ++i) ui.picks.push_back(12);
+  for (int i = 0; i < 7; ++i) ws.insertLevelBefore(1);
+  EXPECT_EQ(d.NewLevels, 11);
+  EXPECT_TRUE(ui.picks.empty());
+
+  while (d.NewLevels > 2) ws.deleteLevel(1);
+  ws.deleteLevel(1);
+  EXPECT_EQ(d.NewLevels, 2);
+  EXPECT_TRUE(ws.modified());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(WorkspaceTest, LevelEditRefreshesTheShownRule) {
+  openTown();
+  ws.select(kRoad);
+  ui.picks = {12};
+  ws.changeLevel(1);
+  EXPECT_EQ(ws.editor().levelItems[1], "1:12 300 км - 500 км");
+}
+
+TEST_F(WorkspaceTest, DefaultLevelsDoesNotMarkModified) {
+  ws.newDocument();
+  ui.picks = {20};
+  ws.changeLevel(1);
+  ASSERT_TRUE(ws.modified());
+  ws.newDocument();
+  ws.defaultLevels();
+  EXPECT_FALSE(ws.modified());
+  EXPECT_EQ(ws.document().NewLevels, 5);
+}
+
+TEST_F(WorkspaceTest, ObjectTypeListFollowsTheChosenKind) {
+  openTown();
+  ws.select(kLake);
+  EXPECT_EQ(ws.objectTypeItems(0), (std::vector<std::string>{"0x01:city", "0x4c:lake"}));
+  EditorState& e = ws.editor();
+  e.cbTypeChange = 1;  // "Точка", but the box is not checked
+  EXPECT_EQ(ws.objectTypeItems(0), (std::vector<std::string>{"0x01:city", "0x4c:lake"}));
+  e.chTypeChange = true;
+  EXPECT_EQ(ws.objectTypeItems(0), (std::vector<std::string>{"0x0100:big city", "0x2f06:bridge"}));
+  e.cond[1].cbTypeChange = 0;  // "Полилиния"
+  EXPECT_EQ(ws.objectTypeItems(2), (std::vector<std::string>{"0x01:major road", "0x02:trail"}));
+  EXPECT_EQ(ws.objectTypeItems(1), (std::vector<std::string>{"0x01:city", "0x4c:lake"}));
+}
+
+TEST_F(WorkspaceTest, SaveWithoutMap) {
+  ws.newDocument();
+  ws.save();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Файл карты (*.mp) не загружен или перемещен!"});
+  EXPECT_TRUE(ui.proposedNames.empty());
+}
+
+TEST_F(WorkspaceTest, SaveCancelOverwriteAndWrite) {
+  openTown();
+  ws.select(kRoad);
+  ws.editor().chNameAdd = true;
+  ws.editor().eNameAdd = " (main)";
+
+  ui.saveFiles = {std::nullopt};
+  ws.save();
+  EXPECT_EQ(ui.proposedNames, std::vector<std::string>{"town.set"});
+  EXPECT_TRUE(ws.modified());
+  EXPECT_EQ(ws.progressPos(), 0);
+
+  const std::string set = folder.write("town.set", "old");
+  ui.saveFiles = {set};
+  ui.yesNo = {false};
+  ws.save();
+  EXPECT_EQ(ui.questions, std::vector<std::string>{"Переписать файл town.set?"});
+  EXPECT_EQ(readFile(set), "old");
+  EXPECT_TRUE(ws.modified());
+
+  ui.saveFiles = {set};
+  ui.yesNo = {true};
+  ws.save();
+  EXPECT_FALSE(ws.modified());
+  EXPECT_TRUE(ui.messages.empty());
+  ProfileFile saved;
+  ASSERT_TRUE(saved.load(set, nullptr));
+  EXPECT_EQ(saved.get("AllRec", "RecCount", ""), "1");
+  EXPECT_EQ(saved.get("Record1", "ID", ""), "0x01");
+  EXPECT_EQ(saved.get("Record1", "eNameAdd", ""), " (main)");
+  EXPECT_EQ(saved.get("Header", "FileName", ""), map);
+  EXPECT_EQ(ui.progress.back(), (std::pair<int, int>{0, 4}));
+}
+
+TEST_F(WorkspaceTest, SaveRightAfterOpeningWritesNoRecords) {
+  openTown();
+  const std::string set = folder.file("fresh.set");
+  ui.saveFiles = {set};
+  ws.save();
+  ProfileFile saved;
+  ASSERT_TRUE(saved.load(set, nullptr));
+  EXPECT_EQ(saved.get("AllRec", "RecCount", ""), "0");
+  EXPECT_EQ(saved.get("Record1", "ID", "none"), "none");
+  EXPECT_EQ(saved.get("Header", "NewLevels", ""), "5");
+}
+
+TEST_F(WorkspaceTest, FailedSaveKeepsTheOldFileAndModified) {
+  openTown();
+  // The temporary file beside it gets a name longer than the file system allows.
+  const std::string set = folder.write(std::string(250, 's') + ".set", "old");
+  ui.saveFiles = {set};
+  ui.yesNo = {true};
+  ws.save();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(readFile(set), "old");
+  EXPECT_TRUE(ws.modified());
+}
+
+// Writes a work file for the town map with one stored rule and one for a type it lacks.
+std::string writeWork(const TempFolder& folder, const std::string& mapPath,
+                      const std::string& typeSet = "TypeSet=Sample\n") {
+  return folder.write("work.set", "[Header]\nID=1\neName=Saved\n" + typeSet +
+                                      "FileName=" + mapPath +
+                                      "\nNewLevels=3\nNewLevel0=24\nNewZoom0=0\nNewLevel1=20\n"
+                                      "NewZoom1=1\nNewLevel2=16\nNewZoom2=2\n"
+                                      "[Record1]\nID=0x01\nType=0\neName=road\n"
+                                      "chNameAdd=1\neNameAdd=\" x\"\n"
+                                      "[Record2]\nID=0x99\nType=1\neName=gone\n"
+                                      "[AllRec]\nRecCount=2\n");
+}
+
+TEST_F(WorkspaceTest, LoadReadsRulesAndRescans) {
+  ws.newDocument();
+  ws.openMap(map);
+  ui.openFiles = {writeWork(folder, map)};
+  ws.load();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.openSpecs[0].filter, "zarvax SetFiles (*.set)|*.set");
+  EXPECT_EQ(ui.openSpecs[0].defaultExtension, ".set");
+  const MapInfo& d = ws.document();
+  EXPECT_EQ(d.Name, "Town");  // the scan reads the map's own header over the saved one
+  EXPECT_EQ(d.NewLevels, 3);
+  EXPECT_EQ(d.NewLevel[2], 16);
+  EXPECT_EQ(d.Levels, 2);
+  EXPECT_FALSE(ws.modified());
+  EXPECT_TRUE(ws.saveEnabled());
+  EXPECT_TRUE(ws.generateEnabled());
+  EXPECT_EQ(ws.selection(), kHeader);
+  EXPECT_EQ(ws.page(), Page::Header);
+  const RuleRecord* road = row("0x01", 0);
+  ASSERT_NE(road, nullptr);
+  EXPECT_EQ(road->Count, 3);
+  EXPECT_TRUE(road->Used);
+  EXPECT_FALSE(road->New);
+  EXPECT_EQ(road->eNameAdd, " x");
+  const RuleRecord* gone = row("0x99", 1);
+  ASSERT_NE(gone, nullptr);
+  EXPECT_FALSE(gone->Used);
+  EXPECT_EQ(childTexts(2), (std::vector<std::string>{"0x01 [1] city", "0x4c [1] lake"}));
+  EXPECT_FALSE(ws.isBold(kRoad));
+  EXPECT_TRUE(ws.isBold(kLake));
+  EXPECT_EQ(ui.progress.back().first, 0);
+}
+
+TEST_F(WorkspaceTest, LoadWithoutTypeSetReadsRussa) {
+  folder.write("types/Type-Russa.dat", ".polyline\n0x01 Doroga\n");
+  ui.openFiles = {writeWork(folder, map, "")};
+  ws.load();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ws.document().TypeSet, "Sample");  // from the map's header, after the scan
+  EXPECT_EQ(row("0x4c", 1)->eName, "");
+  ws.select(kRoad);
+  EXPECT_EQ(ws.objectTypeItems(0), std::vector<std::string>{"0x01:doroga"});
+}
+
+TEST_F(WorkspaceTest, LoadFailuresAndGivingUpOnTheMap) {
+  ws.setCatalogueFolder(folder.path() + "/maps");
+  ws.load();
+  EXPECT_EQ(ui.messages.back(), "Установите путь к файлам type-*.dat программы MapEdit!!");
+  ws.setCatalogueFolder(types);
+
+  ui.openFiles = {std::nullopt};
+  ws.load();
+  EXPECT_EQ(ui.messages.size(), 1u);
+
+  // The type set has no file: the platform's text, and the action stops.
+  ui.openFiles = {writeWork(folder, map, "TypeSet=Missing\n")};
+  ws.load();
+  EXPECT_EQ(ui.messages.size(), 2u);
+  EXPECT_FALSE(ws.generateEnabled());
+
+  ui.openFiles = {writeWork(folder, folder.file("maps/moved.mp"))};
+  ui.mapFiles = {std::nullopt};
+  ws.load();
+  EXPECT_EQ(ui.mapDialogs.size(), 1u);
+  EXPECT_EQ(ws.document().FileName, "");  // New ran
+  EXPECT_EQ(ws.document().NewLevels, 5);
+  EXPECT_FALSE(ws.modified());
+  EXPECT_FALSE(ws.generateEnabled());
+  EXPECT_EQ(ws.tree().size(), 4u);
+  EXPECT_TRUE(ws.tree()[3].children.empty());
+}
+
+TEST_F(WorkspaceTest, SavedWorkReloadsUnchanged) {
+  openTown();
+  ws.select(kLake);
+  EditorState& e = ws.editor();
+  e.rbVisibleAll = false;
+  e.cbVisibleFrom = 2;
+  e.chNameChange = true;
+  e.chNameChangeEmpty = true;
+  e.eNameChange = "\"Lake\"";
+  e.cond[2] = {true, 2, 3, "12", 1, 3, 1, "0x2f06:bridge"};
+  ws.select(kRoad);
+  const std::vector<RuleRecord> before = ws.rules();
+  ui.saveFiles = {folder.file("w.set")};
+  ws.save();
+  ui.openFiles = {folder.file("w.set")};
+  ws.load();
+  ASSERT_TRUE(ui.messages.empty());
+  RuleRecord lakeBefore;
+  for (const RuleRecord& r : before)
+    if (r.Id == "0x4c") lakeBefore = r;
+  const RuleRecord* lake = row("0x4c", 1);
+  ASSERT_NE(lake, nullptr);
+  EXPECT_EQ(*lake, lakeBefore);
+  EXPECT_EQ(ws.rules().size(), 4u);
+}
+
+TEST_F(WorkspaceTest, GenerateWritesTheThreeFiles) {
+  openTown();
+  folder.write("bin/zarvex", "");
+  ws.setDefaultConverterPath(folder.file("bin/zarvex"));
+  ui.generationDialog = [this](GenerationSettings& s) {
+    s.cbRun = false;
+    return ws.confirmCreate(s);
+  };
+  ws.generate();
+  ASSERT_EQ(ui.generationShown.size(), 1u);
+  const GenerationSettings& shown = ui.generationShown[0];
+  const std::string base = folder.file("maps/town");
+  EXPECT_EQ(shown.fnTXT, base + ".txt");
+  EXPECT_EQ(shown.fnCFG, base + ".cfg");
+  EXPECT_EQ(shown.fnBAT, base + ".bat");
+  EXPECT_EQ(shown.fnNewMP, base + "_multilevel.mp");
+  EXPECT_EQ(shown.fnZARVEX, folder.file("bin/zarvex"));
+  EXPECT_TRUE(shown.cbRun);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Все файлы созданы"});
+  EXPECT_TRUE(started.empty());
+  EXPECT_EQ(readFile(base + ".bat"), "\"" + folder.file("bin/zarvex") + "\" -h \"" + base +
+                                         ".txt\" \"" + base + ".cfg\" \"" + base +
+                                         "_multilevel.mp\"\npause\n");
+  EXPECT_NE(readFile(base + ".txt").find("Levels=5\nLevel0=24\n"), std::string::npos);
+  const std::string script = readFile(base + ".cfg");
+  EXPECT_EQ(script.rfind("file \"" + map + "\"\n {\n  export=false;\n", 0), 0u);
+  // Rows sorted by Id and Type: the polyline 0x01 before the polygon 0x01, then 0x2f06, 0x4c.
+  const auto line = script.find("case kind=line  // major road");
+  const auto polygon = script.find("case kind=polygon  // city");
+  const auto bridge = script.find("case type=0x2f06");
+  const auto lake = script.find("case type=0x4c");
+  EXPECT_LT(line, polygon);
+  EXPECT_LT(polygon, bridge);
+  EXPECT_LT(bridge, lake);
+  EXPECT_EQ(ws.rules().front().Id, "0x01");
+  EXPECT_EQ(ws.rules().back().Id, "0x4c");
+  EXPECT_EQ(ws.progressPos(), 0);
+}
+
+TEST_F(WorkspaceTest, CreateChecks) {
+  openTown();
+  GenerationSettings s{folder.file("o.txt"), folder.file("o.cfg"),  folder.file("o.bat"),
+                       folder.file("o.mp"),  folder.file("zarvex"), true};
+  EXPECT_FALSE(ws.confirmCreate(s));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Укажите путь к файлу zarvex.exe!!"});
+
+  folder.write("zarvex", "");
+  EXPECT_TRUE(ws.confirmCreate(s));
+  EXPECT_TRUE(ui.questions.empty());
+
+  folder.write("o.cfg", "old");
+  folder.write("o.mp", "old");
+  ui.yesNo = {false, true};
+  EXPECT_FALSE(ws.confirmCreate(s));
+  EXPECT_EQ(readFile(folder.file("o.cfg")), "old");
+  EXPECT_TRUE(ws.confirmCreate(s));
+  EXPECT_EQ(ui.questions, (std::vector<std::string>{"Переписать файлы?", "Переписать файлы?"}));
+  EXPECT_FALSE(std::filesystem::exists(folder.file("o.cfg")));
+  EXPECT_FALSE(std::filesystem::exists(folder.file("o.mp")));
+}
+
+TEST_F(WorkspaceTest, GenerateRunsTheBatchFile) {
+  openTown();
+  ui.generationDialog = [](GenerationSettings& s) {
+    s.fnTXT = s.fnTXT + ".1";
+    return true;
+  };
+  ws.generate();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(started, std::vector<std::string>{folder.file("maps/town.bat")});
+  EXPECT_TRUE(std::filesystem::exists(folder.file("maps/town.txt.1")));
+
+  shellWorks = false;
+  ws.generate();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Батник не запустился, выполните вручную!"});
+
+  ui.generationDialog = [](GenerationSettings&) { return false; };
+  ws.generate();
+  EXPECT_EQ(started.size(), 2u);
+}
+
+TEST_F(WorkspaceTest, GenerateStopsAtAWriteFailure) {
+  openTown();
+  ui.generationDialog = [this](GenerationSettings& s) {
+    s.fnCFG = folder.file("no/such/folder/town.cfg");
+    return true;
+  };
+  ws.generate();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("No such file"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(folder.file("maps/town.txt")));
+  EXPECT_FALSE(std::filesystem::exists(folder.file("maps/town.bat")));
+  EXPECT_TRUE(started.empty());
+}
+
+TEST_F(WorkspaceTest, GenerateStoresTheShownRule) {
+  openTown();
+  ws.select(kLake);
+  ws.editor().chNameAdd = true;
+  ws.editor().eNameAdd = "!";
+  ui.generationDialog = [](GenerationSettings& s) {
+    s.cbRun = false;
+    return true;
+  };
+  ws.generate();
+  EXPECT_NE(readFile(folder.file("maps/town.cfg")).find("      label+=\"!\";\n"),
+            std::string::npos);
+}
+
+TEST_F(WorkspaceTest, CloseQuery) {
+  openTown();
+  ui.yesNoCancel = {Answer::Cancel};
+  EXPECT_FALSE(ws.queryClose());
+  ui.yesNoCancel = {Answer::No};
+  EXPECT_TRUE(ws.queryClose());
+  EXPECT_EQ(ui.questions.back(), "Остались несохраненные данные. Сохранить?");
+  ui.yesNoCancel = {Answer::Yes};
+  ui.saveFiles = {std::nullopt};
+  EXPECT_FALSE(ws.queryClose());
+  ui.yesNoCancel = {Answer::Yes};
+  ui.saveFiles = {folder.file("close.set")};
+  EXPECT_TRUE(ws.queryClose());
+  EXPECT_TRUE(std::filesystem::exists(folder.file("close.set")));
+  EXPECT_TRUE(ws.queryClose());
+  EXPECT_EQ(ui.questions.size(), 4u);
+}
+
+TEST_F(WorkspaceTest, IniValues) {
+  const std::string ini =
+      folder.write("visualzarvex.ini", "[main]\nDirDAT_Text=" + types +
+                                           "\nCodePage=1252\n[dir]\ncbRun_Checked=False\n"
+                                           "fnZARVEX_FileName=/opt/zarvex\n");
+  Workspace fromIni(ui);
+  fromIni.setCatalogueFolder("/default");
+  fromIni.loadIni(ini);
+  EXPECT_EQ(fromIni.catalogueFolder(), types);
+  EXPECT_EQ(fromIni.codePage(), 1252);
+  fromIni.setCatalogueFolder("/elsewhere");
+  fromIni.saveIni();
+  ProfileFile written;
+  ASSERT_TRUE(written.load(ini, nullptr));
+  EXPECT_EQ(written.get("main", "DirDAT_Text", ""), "/elsewhere");
+  EXPECT_EQ(written.get("main", "CodePage", ""), "1252");
+  EXPECT_EQ(written.get("dir", "cbRun_Checked", ""), "False");
+  EXPECT_EQ(written.get("dir", "fnZARVEX_FileName", ""), "/opt/zarvex");
+
+  Workspace empty(ui);
+  empty.setCatalogueFolder("/default");
+  empty.setDefaultConverterPath("/usr/bin/zarvex");
+  empty.loadIni(folder.file("missing.ini"));
+  EXPECT_EQ(empty.catalogueFolder(), "/default");
+  EXPECT_EQ(empty.codePage(), 1251);
+  empty.saveIni();
+  ASSERT_TRUE(written.load(folder.file("missing.ini"), nullptr));
+  EXPECT_EQ(written.get("dir", "cbRun_Checked", ""), "True");
+  EXPECT_EQ(written.get("dir", "fnZARVEX_FileName", ""), "/usr/bin/zarvex");
+}
+
+}  // namespace
+}  // namespace visual
