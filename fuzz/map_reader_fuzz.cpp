@@ -31,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       attributes.fill(object);
       writer.WriteObject(object, sink, attributes);
     }
+    writer.flush(sink);
   }
   std::fclose(input);
   return 0;

@@ -13,8 +13,8 @@ scripts/install-deps.sh --fuzz
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target "${targets[@]}"
 
-work=build/fuzz/work
-findings=build/fuzz/findings
+work=$PWD/build/fuzz/work
+findings=$PWD/build/fuzz/findings
 rm -rf "$findings" && mkdir -p "$findings"
 
 # Seeds: every map, script and header of the examples and test data, plus the regression cases.
@@ -39,11 +39,11 @@ seed() {
 
 for target in "${targets[@]}"; do
   seed "$target"
-  dict=fuzz/mp.dict
-  [[ $target == config_parser_fuzz ]] && dict=fuzz/script.dict
+  dict=$PWD/fuzz/mp.dict
+  [[ $target == config_parser_fuzz ]] && dict=$PWD/fuzz/script.dict
   echo "== $target: ${seconds}s"
   # Regression inputs must pass first, so that a fixed finding stays fixed.
-  if [[ -d fuzz/regressions/$target ]] && compgen -G "fuzz/regressions/$target/*" >/dev/null; then
+  if [[ -d fuzz/regressions/$target ]] && compgen -G "$PWD/fuzz/regressions/$target/*" >/dev/null; then
     build/fuzz/fuzz/"$target" -runs=0 fuzz/regressions/"$target"/* >/dev/null 2>&1 ||
       { echo "$target: a regression input fails again"; exit 1; }
   fi

@@ -61,12 +61,19 @@ void processMapFile(const ObjectConfImpl& entry, FILE* input, FILE* out) {
   // objects of this file only, starting empty and 0.
   ObjectAttributes attributes;
   MapWriter writer;
-  for (const MapObject& object : reader.objects()) {
-    if (!applyRules(entry, object, attributes)) continue;
-    writer.WriteObject(object, out, attributes);
-    // A full disk stays full: the driver reports the failed output, no need to go on.
-    if (std::ferror(out)) return;
+  try {
+    for (const MapObject& object : reader.objects()) {
+      if (!applyRules(entry, object, attributes)) continue;
+      writer.WriteObject(object, out, attributes);
+      // A full disk stays full: the driver reports the failed output, no need to go on.
+      if (std::ferror(out)) return;
+    }
+  } catch (const UnknownObjectType&) {
+    // What was written before the object stays in the output, ahead of the driver's message.
+    writer.flush(out);
+    throw;
   }
+  writer.flush(out);
 }
 
 }  // namespace zarvex

@@ -10,9 +10,10 @@
 namespace zarvex {
 namespace {
 
-// An object is normally handed over whole; only one that a wide level range multiplies beyond
-// this size goes out in pieces, so that its text never has to fit in memory at once.
-constexpr size_t kFlushSize = size_t{4} << 20;
+// Pieces of at least the stream's buffer size go to the file without a copy into that buffer; an
+// object that a wide level range multiplies goes out in pieces too, so that its text never has
+// to fit in memory at once.
+constexpr size_t kFlushSize = size_t{1} << 20;
 
 bool isRegenerated(const std::string& key) {
   static constexpr std::array<std::string_view, 5> kKeys = {"LOC", "RLENGTH", "RWIDTH", "RHEIGHT",
@@ -45,13 +46,11 @@ ListSection listSection(ObjectKind kind) {
 }  // namespace
 
 void MapWriter::appendInt(int32_t value) {
-  char digits[16];
-  buffer_.append(digits, formatInt(value, digits));
+  buffer_.commit(formatInt(value, buffer_.grab(16)));
 }
 
 void MapWriter::appendFixed6(double value) {
-  char digits[336];
-  buffer_.append(digits, formatFixed6(value, digits));
+  buffer_.commit(formatFixed6(value, buffer_.grab(336)));
 }
 
 void MapWriter::appendPoint(double lat, double lon) {
@@ -83,12 +82,10 @@ void MapWriter::flushIfLarge(FILE* out) {
 
 void MapWriter::WriteObject(const MapObject& object, FILE* out,
                             const ObjectAttributes& attributes) {
-  buffer_.clear();
   buffer_.append("; LOC=");
   buffer_.append(object.locFileName());
   buffer_.push_back(':');
-  char digits[16];
-  buffer_.append(digits, formatUnsigned(object.locLine, digits));
+  buffer_.commit(formatUnsigned(object.locLine, buffer_.grab(16)));
   buffer_.push_back('\n');
   for (const KeyValue& attribute : attributes.attributes) {
     if (attribute.value.empty() || isRegenerated(attribute.key)) continue;
@@ -127,7 +124,7 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
       appendLine("TraffRoads=", attributes.traffRoads);
       appendLine("Time=", attributes.time);
       append("[END-Restrict]\n\n");
-      flush(out);
+      flushIfLarge(out);
       return;
     case ObjectKind::Countries:
     case ObjectKind::Regions:
@@ -142,13 +139,13 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
         appendLine("", record.value);
       }
       append(section.close);
-      flush(out);
+      flushIfLarge(out);
       return;
     }
   }
 
   append("Type=0x");
-  buffer_.append(digits, formatHex(static_cast<uint32_t>(attributes.type), digits));
+  buffer_.commit(formatHex(static_cast<uint32_t>(attributes.type), buffer_.grab(16)));
   buffer_.push_back('\n');
   appendNonEmpty("Label=", attributes.label);
   if (attributes.direction) append("DirIndicator=1\n");
@@ -242,7 +239,7 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
     appendLine("", entry.value);
   }
   append("[END]\n\n");
-  flush(out);
+  flushIfLarge(out);
 }
 
 }  // namespace zarvex

@@ -6,15 +6,19 @@
 
 #include "converter/mpformat/map_object.h"
 #include "converter/mpformat/object_attributes.h"
+#include "converter/mpformat/output_buffer.h"
 
 namespace zarvex {
 
-/// Writes objects in the Polish format. Each object is formatted into a reused buffer and handed
-/// to the stream in one write, so that other writes to the same stream keep their order.
+/// Writes objects in the Polish format. Objects are formatted into a buffer of the writer's own
+/// that goes to the stream in large pieces; flush() hands over the rest, and must be called
+/// before anything else writes to the same stream, so that the stream keeps the order of writes.
 class MapWriter {
  public:
   /// Writes one object from its attributes as the rules left them; write errors show on `out`.
   void WriteObject(const MapObject& object, FILE* out, const ObjectAttributes& attributes);
+  /// Hands every object written so far to `out`.
+  void flush(FILE* out);
 
  private:
   void append(const char* text) { buffer_.append(text); }
@@ -26,9 +30,8 @@ class MapWriter {
   void appendNonEmpty(const char* key, const std::string& value);
   void appendCoordinates(const MapObject& object, const ObjectAttributes& attributes);
   void flushIfLarge(FILE* out);
-  void flush(FILE* out);
 
-  std::string buffer_;
+  OutputBuffer buffer_;
 };
 
 }  // namespace zarvex

@@ -41,6 +41,7 @@ std::string write(const MapObject& object, const ObjectAttributes& attributes) {
   maptest::FilePtr out(std::tmpfile());
   MapWriter writer;
   writer.WriteObject(object, out.get(), attributes);
+  writer.flush(out.get());
   return maptest::contents(out.get());
 }
 
@@ -288,6 +289,7 @@ std::string convert(std::deque<MapObject>& objects) {
     attributes.fill(object);
     writer.WriteObject(object, out.get(), attributes);
   }
+  writer.flush(out.get());
   return maptest::contents(out.get());
 }
 
