@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(tokenizer_fuzz map_reader_fuzz config_parser_fuzz conversion_fuzz)
+((${#targets[@]})) || targets=(tokenizer_fuzz map_reader_fuzz config_parser_fuzz conversion_fuzz gui_files_fuzz)
 
 scripts/install-deps.sh --fuzz
 cmake --preset fuzz >/dev/null
@@ -32,6 +32,15 @@ seed() {
       for f in $maps; do
         { printf 'file "map.mp" { case type=0x2f { label="x"; } case kind=line { layer_max=2; } }\n%%%%%%%%\n'
           printf 'ID=%%\nName=$\n\n%%%%%%%%\n'; cat "$f"; } >"$dir/$(basename "$f").$RANDOM"
+      done ;;
+    gui_files_fuzz)
+      # The first byte chooses the reader: 0 map scan, 1 type catalogue, 2 settings file.
+      for f in $maps; do { printf '\000'; cat "$f"; } >"$dir/$(basename "$f").$RANDOM"; done
+      for f in $(find examples gui -name '*.dat' -size -200k 2>/dev/null); do
+        { printf '\001'; cat "$f"; } >"$dir/$(basename "$f").$RANDOM"
+      done
+      for f in $(find examples gui -name '*.set' -size -200k 2>/dev/null); do
+        { printf '\002'; cat "$f"; } >"$dir/$(basename "$f").$RANDOM"
       done ;;
   esac
   if [[ -d fuzz/regressions/$target ]]; then cp fuzz/regressions/"$target"/* "$dir"/ 2>/dev/null || true; fi

@@ -112,3 +112,40 @@ TEST(CatalogueReader, NoMatchingFileFailsAndEmpties) {
 
 }  // namespace
 }  // namespace visual
+
+#include <filesystem>
+
+#include "gui/io/map_scan.h"
+
+namespace visual {
+namespace {
+
+// The sample type files name every type of the example map, in both variants.
+TEST(SampleTypeFiles, NameEveryTypeOfTheExampleMap) {
+  const std::string types = sourceDir() + "/examples/types";
+  const std::string town = sourceDir() + "/examples/town.mp";
+  if (!std::filesystem::exists(town)) GTEST_SKIP() << "example map not present";
+  Catalogue russian;
+  std::string error;
+  ASSERT_TRUE(loadCatalogue(types, "Sample", 1251, russian, &error)) << error;
+  ASSERT_TRUE(hasTypeFiles(types));
+  TempFolder baseOnly;
+  baseOnly.write("Type-Sample.dat", readFile(types + "/Type-Sample.dat"));
+  Catalogue english;
+  ASSERT_TRUE(loadCatalogue(baseOnly.path(), "Sample", 1251, english, &error)) << error;
+  EXPECT_EQ(russian.entries().size(), english.entries().size());
+  MapInfo doc;
+  RuleTable rules;
+  ASSERT_TRUE(scanMap(town, doc, rules, russian, {}, &error)) << error;
+  ASSERT_FALSE(rules.rows().empty());
+  for (const RuleRecord& row : rules.rows()) {
+    EXPECT_FALSE(row.eName.empty()) << row.Id << " kind " << row.Type;
+    EXPECT_NE(english.name(row.Id, row.Type), nullptr) << row.Id << " kind " << row.Type;
+  }
+  // "Мост" in code page 1251, lower-cased.
+  ASSERT_NE(russian.name("0x6401", 2), nullptr);
+  EXPECT_EQ(*russian.name("0x6401", 2), "\xEC\xEE\xF1\xF2");
+}
+
+}  // namespace
+}  // namespace visual

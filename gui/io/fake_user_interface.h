@@ -45,8 +45,8 @@ class FakeUserInterface final : public UserInterface {
     questions.push_back(text);
     return take(yesNoCancel, Answer::Cancel, text);
   }
-  std::optional<std::string> chooseOpenFile(const FileDialogSpec& spec) override {
-    openSpecs.push_back(spec);
+  std::optional<std::string> chooseOpenFile(const FileDialogSpec& dialog) override {
+    openSpecs.push_back(dialog);
     return take(openFiles, std::optional<std::string>(), "open dialog");
   }
   std::optional<std::string> chooseSaveFile(const FileDialogSpec&,

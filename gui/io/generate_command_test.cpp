@@ -63,24 +63,25 @@ TEST_F(GenerateCommandTest, FailuresPrintTheMessage) {
   EXPECT_EQ(err.str(), "Установите путь к файлам type-*.dat программы MapEdit!!\n");
 
   const std::string moved = folder.write(
-      "work/moved.set", replaced(readFile("testdata/generate/village.set"), "@MAP@",
-                                 folder.file("work/gone.mp")));
+      "work/moved.set",
+      replaced(readFile("testdata/generate/village.set"), "@MAP@", folder.file("work/gone.mp")));
   EXPECT_EQ(run({"--generate", moved, "--types", types, "--zarvex", converter}), 1);
   EXPECT_EQ(err.str(), "Файл был удален или перемещен. Укажите его заново!\n");
 }
 
 TEST_F(GenerateCommandTest, TypesFolderAndConverterFromTheIniFile) {
-  folder.write("config/visualzarvex.ini", "[main]\nDirDAT_Text=" + types +
-                                              "\n[dir]\ncbRun_Checked=True\nfnZARVEX_FileName=" +
-                                              converter + "\n");
+  folder.write("config/visualzarvex.ini",
+               "[main]\nDirDAT_Text=" + types +
+                   "\n[dir]\ncbRun_Checked=True\nfnZARVEX_FileName=" + converter + "\n");
   EXPECT_EQ(run({"--generate", set}), 0) << err.str();
   EXPECT_EQ(readFile(folder.file("config/visualzarvex.ini")).find("False"), std::string::npos);
 }
 
 TEST_F(GenerateCommandTest, UsageErrors) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--generate"}, {"--generate", set, "--types"},
-        {"--generate", set, "other.set"}, {"--generate", "--bogus", set}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--generate"},
+                                               {"--generate", set, "--types"},
+                                               {"--generate", set, "other.set"},
+                                               {"--generate", "--bogus", set}}) {
     EXPECT_EQ(run(args), 1);
     EXPECT_NE(err.str().find("Usage: visualzarvex --generate"), std::string::npos);
   }

@@ -162,9 +162,9 @@ std::string scriptText(const MapInfo& document, const RuleTable& rules,
   for (const RuleRecord& row : rules.rows()) {
     if (progress) progress(position);
     ++position;
-    // Only a damaged settings file gives an empty code, and "case type=" without one would
-    // stop the converter at this script.
-    if (row.Id.empty()) continue;
+    // Only a damaged settings file gives an empty code or an unknown kind, and a case line
+    // without one would stop the converter at this script.
+    if (row.Id.empty() || kindScriptName(row.Type).empty()) continue;
     if (!opened || row.Id != lastId) {
       if (s > 0) w.line(s, " }");
       s = 1;

@@ -83,6 +83,7 @@ TEST(Script, SharedTypeBlockKindAndObjectChanges) {
   bridge.cbObjectChange = ":nothing";
   rules.put(bridge);
   rules.put(row("", 0, "damaged"));
+  rules.put(row("0x03", 7, "unknown kind"));
   EXPECT_EQ(scriptText(documentWith(5), rules, {}), expected("type_change.cfg"));
 }
 

@@ -143,6 +143,8 @@ void readSettingsHeader(const ProfileFile& profile, MapInfo& document) {
 
 int readRecordCount(const ProfileFile& profile) {
   const int count = Reader(profile, "AllRec").number("RecCount", 0);
+  // Load's progress bar counts up to twice this, and each record is read in turn.
+  if (count > kMaxRecordCount) return kMaxRecordCount;
   return count < 0 ? 0 : count;
 }
 

@@ -19,7 +19,10 @@ int writeSettings(const MapInfo& document, const RuleTable& rules, ProfileFile& 
 
 /// Reads section Header of `profile` into `document` (the map's own levels untouched).
 void readSettingsHeader(const ProfileFile& profile, MapInfo& document);
-/// The number of records (key RecCount of AllRec), 0 when missing.
+/// More records than any map has types; a larger RecCount comes from a damaged file.
+inline constexpr int kMaxRecordCount = 1000000;
+
+/// The number of records (key RecCount of AllRec), 0 when missing, at most kMaxRecordCount.
 int readRecordCount(const ProfileFile& profile);
 /// The rule row of section Record<n>, with the defaults for missing keys; not Used, not New.
 RuleRecord readRecord(const ProfileFile& profile, int n);

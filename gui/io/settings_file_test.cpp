@@ -139,6 +139,11 @@ TEST(SettingsFile, DefaultsForMissingOrBadValues) {
   EXPECT_EQ(r.eNameChange, "");
   EXPECT_EQ(readRecord(in, 7).Id, "");
   EXPECT_EQ(readRecordCount(ProfileFile()), 0);
+  ProfileFile huge;
+  huge.set("AllRec", "RecCount", "2147483647");
+  EXPECT_EQ(readRecordCount(huge), kMaxRecordCount);
+  huge.set("AllRec", "RecCount", "-4");
+  EXPECT_EQ(readRecordCount(huge), 0);
 }
 
 TEST(SettingsFile, QuotingOnlyWhereReadingWouldChangeTheValue) {

@@ -29,9 +29,9 @@ class UserInterface {
   /// A question with the answers Yes, No and Cancel.
   virtual Answer askYesNoCancel(const std::string& text) = 0;
   /// An open dialog for an existing file; nothing when cancelled.
-  virtual std::optional<std::string> chooseOpenFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<std::string> chooseOpenFile(const FileDialogSpec& dialog) = 0;
   /// A save dialog proposing `proposedName`; nothing when cancelled.
-  virtual std::optional<std::string> chooseSaveFile(const FileDialogSpec& spec,
+  virtual std::optional<std::string> chooseSaveFile(const FileDialogSpec& dialog,
                                                     const std::string& proposedName) = 0;
   /// The map file dialog ("Выберите файл карты") with its message and file field preset;
   /// the file field's text on "Ok", nothing on "Отмена".

@@ -73,6 +73,8 @@ struct Workspace::State {
   std::optional<TypeKey> bound;
   Page page = Page::Default;
   EditorState editor;
+  // The page "Objects" as Show rule filled it, to tell edits from what the row holds.
+  EditorState shown;
   std::string fileField;
   bool saveEnabled = false;
   bool generateEnabled = false;
@@ -188,6 +190,7 @@ struct Workspace::State {
       ec.cbTypeChange = positionIn(e.kindMap, c.cbTypeChange);
       ec.cbObjectChange = c.cbObjectChange;
     }
+    shown = e;
   }
 
   ScanResult scan(std::string path) {
@@ -242,12 +245,13 @@ struct Workspace::State {
 
   void resetProgress() { progress(0); }
 
-  // True when a row was written and differs from what it held.
-  bool storeRule() {
-    if (!bound) return false;
-    RuleRecord* row = md.find(bound->id, bound->type);
-    if (!row) return false;
-    const RuleRecord before = *row;
+  // The bound row as Store rule would leave it; nothing when no row is bound.
+  std::optional<RuleRecord> edited() const {
+    if (!bound) return std::nullopt;
+    const RuleRecord* found = md.find(bound->id, bound->type);
+    if (!found) return std::nullopt;
+    std::optional<RuleRecord> result = *found;
+    RuleRecord* row = &*result;
     const EditorState& e = editor;
     const auto level = [](int position) { return position < 0 ? -1 : position; };
     row->chVisibleAlways = e.rbVisibleAll;
@@ -276,9 +280,22 @@ struct Workspace::State {
       c.cbTypeChange = valueAt(e.kindMap, ec.cbTypeChange);
       c.cbObjectChange = ec.cbObjectChange;
     }
-    bound.reset();
-    return !(before == *row);
+    return result;
   }
+
+  // True when a row was written and differs from what it held.
+  bool storeRule() {
+    std::optional<RuleRecord> row = edited();
+    if (!row) return false;
+    RuleRecord& stored = *md.find(bound->id, bound->type);
+    const bool changed = !(stored == *row);
+    stored = std::move(*row);
+    bound.reset();
+    return changed;
+  }
+
+  // Edits on the page "Objects" not yet stored count as unsaved work.
+  bool pendingEdits() const { return bound && md.find(bound->id, bound->type) && editor != shown; }
 };
 
 Workspace::Workspace(UserInterface& ui) : state_(std::make_unique<State>(ui)) {}
@@ -473,7 +490,7 @@ void Workspace::save() {
     return;
   }
   s.progress(0, static_cast<int>(s.md.size()));
-  s.storeRule();
+  if (s.storeRule()) s.modified = true;
   const auto path =
       s.ui.chooseSaveFile({"", kSetFilter, ".set"}, stem(nameOf(s.doc.FileName)) + ".set");
   if (path && (!fileExists(*path) ||
@@ -590,7 +607,7 @@ bool Workspace::confirmCreate(const GenerationSettings& settings) {
 
 bool Workspace::queryClose() {
   State& s = *state_;
-  if (!s.modified) return true;
+  if (!s.modified && !s.pendingEdits()) return true;
   switch (s.ui.askYesNoCancel(kUnsaved)) {
     case UserInterface::Answer::Yes:
       save();

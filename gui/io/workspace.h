@@ -42,7 +42,8 @@ struct TreePath {
 /// The pages of the main window.
 enum class Page { Header, Objects, Default, Changes };
 
-/// What the page "Header" shows. Texts are bytes in the document code page except the path.
+/// What the page "Header" shows. The fields are bytes in the document code page (the path is the
+/// system's own); the level rows are the program's own texts in UTF-8.
 struct HeaderView {
   std::string eID, eName, eTypeSet, mCopyright, eFilename;
   /// Rows of lvLevels and lvNewLevels, four columns each ("Level", "Bits", "GPS zoom",
@@ -83,7 +84,8 @@ class Workspace {
   void deleteLevel(int row);
   /// "Город умолч...".
   void defaultLevels();
-  /// Entries of an object type list as it opens: 0 for cbObjectChange, n for cbObjectChange<n>.
+  /// Entries of an object type list as it opens (bytes in the document code page): 0 for
+  /// cbObjectChange, n for cbObjectChange<n>.
   std::vector<std::string> objectTypeItems(int list) const;
   /// "Сохранить"; also used by the close query.
   void save();

@@ -686,3 +686,23 @@ TEST_F(WorkspaceTest, IniValues) {
 
 }  // namespace
 }  // namespace visual
+
+namespace visual {
+namespace {
+
+// New clears modified but keeps the rule rows and the bound one; its edits are still unsaved.
+TEST_F(WorkspaceTest, UnstoredEditsAreUnsavedWork) {
+  openTown();
+  ws.select(kRoad);
+  ws.newDocument();
+  ASSERT_FALSE(ws.modified());
+  EXPECT_TRUE(ws.queryClose());
+  EXPECT_TRUE(ui.questions.empty());
+  ws.editor().chNameAdd = true;
+  ui.yesNoCancel = {Answer::Cancel};
+  EXPECT_FALSE(ws.queryClose());
+  EXPECT_EQ(ui.questions, std::vector<std::string>{"Остались несохраненные данные. Сохранить?"});
+}
+
+}  // namespace
+}  // namespace visual

@@ -7,7 +7,8 @@
 namespace visual {
 
 /// Exactly what the page "Objects" shows: the list entries and every control's value.
-/// List selections are list positions, -1 for none. Texts are bytes in the document code page.
+/// List selections are list positions, -1 for none. The list entries are the program's own
+/// texts in UTF-8; the rule's texts are bytes in the document code page.
 struct EditorState {
   struct Condition {
     bool chCond = false;
@@ -18,6 +19,7 @@ struct EditorState {
     int cbVisibleTo = -1;
     int cbTypeChange = -1;
     std::string cbObjectChange;
+    bool operator==(const Condition&) const = default;
   };
 
   /// Entries of all eight level lists (a position is a new-level index).
@@ -45,6 +47,7 @@ struct EditorState {
   std::string cbObjectChange;
   std::string eAdd;
   std::array<Condition, 3> cond;
+  bool operator==(const EditorState&) const = default;
 };
 
 }  // namespace visual

@@ -1,0 +1,35 @@
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "gui/io/config_path.h"
+#include "gui/io/generate_command.h"
+#include "gui/ui/install_paths.h"
+#include "gui/ui/main_window.h"
+
+int main(int argc, char* argv[]) {
+  // The command-line generation must run without a display, so it comes before QApplication.
+  if (argc > 1 && std::string(argv[1]) == "--generate") {
+    return visual::runGenerateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                      std::cerr);
+  }
+
+  QApplication app(argc, argv);
+  QTranslator translator;
+  if (translator.load(QStringLiteral("qtbase_ru"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&translator);
+  }
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("visualzarvex")));
+
+  visual::MainWindowSetup setup;
+  setup.iniPath = visual::iniFilePath();
+  setup.converterPath = visual::defaultConverterPath();
+  setup.typesFolder = visual::defaultTypesFolder();
+  visual::MainWindow window(setup);
+  window.show();
+  return app.exec();
+}

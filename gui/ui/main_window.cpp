@@ -1,0 +1,448 @@
+#include "gui/ui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "gui/ui/file_dialogs.h"
+#include "gui/ui/file_field.h"
+#include "gui/ui/generation_dialog.h"
+#include "gui/ui/header_page.h"
+#include "gui/ui/help_page.h"
+#include "gui/ui/level_picker.h"
+#include "gui/ui/map_file_dialog.h"
+#include "gui/ui/objects_page.h"
+#include "gui/ui/progress_panel.h"
+#include "gui/ui/shown_text.h"
+
+namespace visual {
+
+namespace {
+
+const char kCaption[] = "Visual CFG creator for zarvex 0.04b";
+// The default folder of the platform the settings files were first written on; it never exists
+// here, so it stands for "no folder set".
+const char kForeignDefaultFolder[] = "C:\\Program Files\\MapEdit";
+
+constexpr int kRootRole = Qt::UserRole;
+constexpr int kChildRole = Qt::UserRole + 1;
+
+QToolButton* toolButton(QWidget* parent, const QString& name, const QString& text) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setText(text);
+  button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  return button;
+}
+
+QWidget* scrolled(QWidget* page) {
+  auto* area = new QScrollArea;
+  area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+  area->setWidget(page);
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  return area;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
+    : QMainWindow(parent), workspace_(std::make_unique<Workspace>(*this)), dialogs_(setup.dialogs) {
+  setObjectName(QStringLiteral("TForm1"));
+  setWindowTitle(QString::fromUtf8(kCaption));
+  QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kCaption));
+  resize(848, 581);
+
+  addToolBar(Qt::TopToolBarArea, buildToolBar());
+  setCentralWidget(buildPages());
+  buildStatusBar();
+
+  levelPicker_ = new LevelPicker(this);
+  generationDialog_ = new GenerationDialog(*workspace_, this);
+  mapFileDialog_ = new MapFileDialog(this);
+
+  startUp(setup);
+}
+
+MainWindow::~MainWindow() = default;
+
+QToolBar* MainWindow::buildToolBar() {
+  auto* bar = new QToolBar(this);
+  bar->setObjectName(QStringLiteral("ToolBar1"));
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->toggleViewAction()->setVisible(false);
+
+  auto* bNew = toolButton(bar, QStringLiteral("bNew"), QStringLiteral("Новый"));
+  auto* bLoad = toolButton(bar, QStringLiteral("bLoad"), QStringLiteral("Загрузить"));
+  bSave_ = toolButton(bar, QStringLiteral("bSave"), QStringLiteral("Сохранить"));
+  bGenerate_ = toolButton(bar, QStringLiteral("bGenerate"), QStringLiteral("Генерация"));
+  bSave_->setEnabled(false);
+  bGenerate_->setEnabled(false);
+  for (QToolButton* button : {bNew, bLoad, bSave_, bGenerate_}) bar->addWidget(button);
+  bar->addSeparator();
+
+  auto* folder = new QWidget(bar);
+  auto* row = new QHBoxLayout(folder);
+  row->setContentsMargins(4, 0, 4, 0);
+  row->setSpacing(4);
+  auto* label = new QLabel(QStringLiteral("Путь к файлам type-*.dat от MapEditа:"), folder);
+  dirDat_ = new QLineEdit(folder);
+  dirDat_->setObjectName(QStringLiteral("DirDAT"));
+  label->setBuddy(dirDat_);
+  auto* browse = toolButton(folder, QStringLiteral("DirDATBrowse"), QStringLiteral("..."));
+  row->addWidget(label);
+  row->addWidget(dirDat_, 1);
+  row->addWidget(browse);
+  bar->addWidget(folder);
+
+  connect(bNew, &QToolButton::clicked, this,
+          [this] { act([this] { workspace_->newDocument(); }); });
+  connect(bLoad, &QToolButton::clicked, this, [this] { act([this] { workspace_->load(); }); });
+  connect(bSave_, &QToolButton::clicked, this, [this] { act([this] { workspace_->save(); }); });
+  connect(bGenerate_, &QToolButton::clicked, this,
+          [this] { act([this] { workspace_->generate(); }); });
+  connect(dirDat_, &QLineEdit::editingFinished, this, &MainWindow::commitFolder);
+  connect(browse, &QToolButton::clicked, this, &MainWindow::chooseFolder);
+  return bar;
+}
+
+QWidget* MainWindow::buildPages() {
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->setObjectName(QStringLiteral("Splitter1"));
+
+  tv_ = new QTreeWidget(splitter);
+  tv_->setObjectName(QStringLiteral("tv"));
+  tv_->setHeaderHidden(true);
+  // Long type names scroll sideways instead of being cut.
+  tv_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  tv_->header()->setStretchLastSection(false);
+  tv_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tv_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  tv_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // The Workspace keeps the entries sorted by text; a second sort here could disagree with it.
+  tv_->setSortingEnabled(false);
+  // The bound object type stays marked while the user works on its page.
+  QPalette palette = tv_->palette();
+  for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+    palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+  }
+  tv_->setPalette(palette);
+  connect(tv_, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* current) { treeSelectionChanged(current); });
+
+  nb_ = new QTabWidget(splitter);
+  nb_->setObjectName(QStringLiteral("nb"));
+  headerPage_ = new HeaderPage;
+  objectsPage_ = new ObjectsPage;
+  HelpPage* description = HelpPage::description(nullptr);
+  HelpPage* changes = HelpPage::changes(nullptr);
+  // Tab order is the order of Page.
+  nb_->addTab(scrolled(headerPage_), QStringLiteral("Header"));
+  nb_->addTab(scrolled(objectsPage_), QStringLiteral("Objects"));
+  nb_->addTab(description, QStringLiteral("Default"));
+  nb_->addTab(changes, QStringLiteral("Changes"));
+
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({200, 648});
+
+  connect(nb_, &QTabWidget::currentChanged, this, [this](int index) {
+    if (refreshing_ || index < 0) return;
+    act([this, index] { workspace_->showPage(static_cast<Page>(index)); });
+  });
+  connect(description->button(), &QPushButton::clicked, this,
+          [this] { act([this] { workspace_->showPage(Page::Changes); }); });
+  connect(changes->button(), &QPushButton::clicked, this,
+          [this] { act([this] { workspace_->showPage(Page::Default); }); });
+
+  headerPage_->fileField()->setChooser([this](const QString&) -> std::optional<QString> {
+    const std::optional<std::string> path =
+        chooseOpenFile({"Укажите файл карты", "MAP Polish format|*.MP", ""});
+    if (!path) return std::nullopt;
+    return QString::fromStdString(*path);
+  });
+  connect(headerPage_->fileField(), &FileField::chosen, this,
+          [this](const std::optional<QString>& path) {
+            std::optional<std::string> chosen;
+            if (path) chosen = path->toStdString();
+            act([this, &chosen] { workspace_->openMap(chosen); });
+            tv_->setFocus();
+          });
+  connect(headerPage_, &HeaderPage::changeLevel, this,
+          [this](int row) { act([this, row] { workspace_->changeLevel(row); }); });
+  connect(headerPage_, &HeaderPage::insertLevelBefore, this,
+          [this](int row) { act([this, row] { workspace_->insertLevelBefore(row); }); });
+  connect(headerPage_, &HeaderPage::deleteLevel, this,
+          [this](int row) { act([this, row] { workspace_->deleteLevel(row); }); });
+  connect(headerPage_, &HeaderPage::defaultLevels, this,
+          [this] { act([this] { workspace_->defaultLevels(); }); });
+
+  objectsPage_->setItemSource([this](int list) {
+    // The entries depend on the kinds chosen on the page, which the Workspace reads from it.
+    writeEditor();
+    QStringList items;
+    for (const std::string& item : workspace_->objectTypeItems(list)) {
+      items << shownText(item, workspace_->codePage());
+    }
+    return items;
+  });
+  return splitter;
+}
+
+void MainWindow::buildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("sb"));
+  bar->setSizeGripEnabled(true);
+  statusPath_ = new QLabel(bar);
+  statusPath_->setObjectName(QStringLiteral("sbPath"));
+  statusPath_->setFixedWidth(600);
+  statusPath_->setTextFormat(Qt::PlainText);
+  progress_ = new ProgressPanel(bar);
+  auto* fixed = new QLabel(QStringLiteral("zarvex 0.04b"), bar);
+  fixed->setObjectName(QStringLiteral("sbInfo"));
+  bar->addWidget(statusPath_);
+  bar->addWidget(progress_);
+  bar->addWidget(fixed, 1);
+}
+
+void MainWindow::startUp(const MainWindowSetup& setup) {
+  workspace_->setDefaultConverterPath(setup.converterPath);
+  workspace_->setCatalogueFolder(setup.typesFolder);
+  if (!setup.iniPath.empty()) workspace_->loadIni(setup.iniPath);
+  const std::string& folder = workspace_->catalogueFolder();
+  if (folder.empty() || folder == kForeignDefaultFolder) {
+    workspace_->setCatalogueFolder(setup.typesFolder);
+  }
+  dirDat_->setText(QString::fromStdString(workspace_->catalogueFolder()));
+  workspace_->showPage(Page::Default);
+  refresh();
+}
+
+template <typename Action>
+void MainWindow::act(Action action) {
+  writeEditor();
+  action();
+  refresh();
+}
+
+void MainWindow::writeEditor() {
+  commitFolder();
+  objectsPage_->writeState(workspace_->editor(), workspace_->codePage());
+}
+
+void MainWindow::commitFolder() {
+  const std::string folder = dirDat_->text().toStdString();
+  if (folder == workspace_->catalogueFolder()) return;
+  workspace_->setCatalogueFolder(folder);
+  workspace_->saveIni();
+}
+
+void MainWindow::chooseFolder() {
+  const QString folder = QFileDialog::getExistingDirectory(
+      this, QStringLiteral("Директорий определений TYPE DAT"), dirDat_->text());
+  if (folder.isEmpty()) return;
+  dirDat_->setText(QDir::toNativeSeparators(folder));
+  commitFolder();
+}
+
+void MainWindow::refresh() {
+  refreshing_ = true;
+  const int codePage = workspace_->codePage();
+  bSave_->setEnabled(workspace_->saveEnabled());
+  bGenerate_->setEnabled(workspace_->generateEnabled());
+  if (workspace_->treeRevision() != shownTreeRevision_) rebuildTree();
+  syncTree();
+  headerPage_->showView(workspace_->headerView(), codePage);
+  objectsPage_->showState(workspace_->editor(), codePage);
+  nb_->setCurrentIndex(static_cast<int>(workspace_->page()));
+  progress_->setProgress(workspace_->progressPos(), workspace_->progressMax());
+  refreshing_ = false;
+}
+
+void MainWindow::rebuildTree() {
+  const int codePage = workspace_->codePage();
+  const QSignalBlocker blocker(tv_);
+  tv_->clear();
+  treeItems_.clear();
+  const std::vector<TreeEntry>& roots = workspace_->tree();
+  for (std::size_t r = 0; r < roots.size(); ++r) {
+    auto* root = new QTreeWidgetItem(tv_, {shownText(roots[r].text, codePage)});
+    root->setData(0, kRootRole, static_cast<int>(r));
+    root->setData(0, kChildRole, -1);
+    std::vector<QTreeWidgetItem*> items{root};
+    for (std::size_t c = 0; c < roots[r].children.size(); ++c) {
+      auto* child = new QTreeWidgetItem(root, {shownText(roots[r].children[c].text, codePage)});
+      child->setData(0, kRootRole, static_cast<int>(r));
+      child->setData(0, kChildRole, static_cast<int>(c));
+      items.push_back(child);
+    }
+    treeItems_.push_back(std::move(items));
+  }
+  tv_->expandAll();
+  shownTreeRevision_ = workspace_->treeRevision();
+}
+
+void MainWindow::syncTree() {
+  const QSignalBlocker blocker(tv_);
+  for (std::size_t r = 0; r < treeItems_.size(); ++r) {
+    for (std::size_t c = 1; c < treeItems_[r].size(); ++c) {
+      QTreeWidgetItem* item = treeItems_[r][c];
+      const bool bold = workspace_->isBold({static_cast<int>(r), static_cast<int>(c) - 1});
+      if (item->font(0).bold() == bold) continue;
+      QFont font = item->font(0);
+      font.setBold(bold);
+      item->setFont(0, font);
+    }
+  }
+  QTreeWidgetItem* current = nullptr;
+  if (const std::optional<TreePath> path = workspace_->selection()) {
+    const auto root = static_cast<std::size_t>(path->root);
+    const auto child = static_cast<std::size_t>(path->child + 1);
+    if (path->root >= 0 && root < treeItems_.size() && child < treeItems_[root].size()) {
+      current = treeItems_[root][child];
+    }
+  }
+  if (current) {
+    tv_->setCurrentItem(current);
+    tv_->scrollToItem(current);
+  } else {
+    tv_->setCurrentItem(nullptr);
+    tv_->clearSelection();
+  }
+}
+
+void MainWindow::treeSelectionChanged(QTreeWidgetItem* current) {
+  if (refreshing_ || !current) return;
+  const TreePath path{current->data(0, kRootRole).toInt(), current->data(0, kChildRole).toInt()};
+  act([this, path] { workspace_->select(path); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  writeEditor();
+  const bool close = workspace_->queryClose();
+  refresh();
+  if (!close) {
+    event->ignore();
+    return;
+  }
+  workspace_->saveIni();
+  event->accept();
+}
+
+QWidget* MainWindow::dialogParent() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return this;
+}
+
+QString MainWindow::folderOfMap() const {
+  const std::string& map = workspace_->document().FileName;
+  if (map.empty()) return {};
+  return QFileInfo(QString::fromStdString(map)).absolutePath();
+}
+
+void MainWindow::showMessage(const std::string& text) {
+  if (dialogs_) return dialogs_->showMessage(text);
+  QMessageBox box(QMessageBox::Information, windowTitle(), QString::fromStdString(text),
+                  QMessageBox::Ok, dialogParent());
+  box.setObjectName(QStringLiteral("message"));
+  box.exec();
+}
+
+bool MainWindow::askYesNo(const std::string& text) {
+  if (dialogs_) return dialogs_->askYesNo(text);
+  QMessageBox box(QMessageBox::Question, windowTitle(), QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, dialogParent());
+  box.setObjectName(QStringLiteral("question"));
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+UserInterface::Answer MainWindow::askYesNoCancel(const std::string& text) {
+  if (dialogs_) return dialogs_->askYesNoCancel(text);
+  QMessageBox box(QMessageBox::Question, windowTitle(), QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, dialogParent());
+  box.setObjectName(QStringLiteral("question"));
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
+  }
+}
+
+std::optional<std::string> MainWindow::chooseOpenFile(const FileDialogSpec& request) {
+  if (dialogs_) return dialogs_->chooseOpenFile(request);
+  const std::optional<QString> path =
+      runFileDialog(dialogParent(), request, FileDialogMode::Open, folderOfMap());
+  if (!path) return std::nullopt;
+  return path->toStdString();
+}
+
+std::optional<std::string> MainWindow::chooseSaveFile(const FileDialogSpec& request,
+                                                      const std::string& proposedName) {
+  if (dialogs_) return dialogs_->chooseSaveFile(request, proposedName);
+  // A bare proposed name is put beside the map, where the user's work usually lives.
+  QString start = QString::fromStdString(proposedName);
+  const QString folder = folderOfMap();
+  if (!folder.isEmpty() && QFileInfo(start).isRelative()) start = QDir(folder).filePath(start);
+  const std::optional<QString> path =
+      runFileDialog(dialogParent(), request, FileDialogMode::Save, start);
+  if (!path) return std::nullopt;
+  return path->toStdString();
+}
+
+std::optional<std::string> MainWindow::chooseMapFile(const std::string& message,
+                                                     const std::string& fileField) {
+  if (dialogs_) return dialogs_->chooseMapFile(message, fileField);
+  const std::optional<QString> path =
+      mapFileDialog_->choose(QString::fromStdString(message), QString::fromStdString(fileField));
+  if (!path) return std::nullopt;
+  return path->toStdString();
+}
+
+bool MainWindow::showGenerationDialog(GenerationSettings& settings) {
+  if (dialogs_) return dialogs_->showGenerationDialog(settings);
+  return generationDialog_->run(settings);
+}
+
+std::optional<int> MainWindow::pickLevel(int bits) {
+  if (dialogs_) return dialogs_->pickLevel(bits);
+  return levelPicker_->pick(bits);
+}
+
+void MainWindow::progressChanged(int pos, int max) {
+  progress_->setProgress(pos, max);
+  if (dialogs_) dialogs_->progressChanged(pos, max);
+}
+
+void MainWindow::showStatusPath(const std::string& path) {
+  const QString text = QString::fromStdString(path);
+  statusPath_->setToolTip(text);
+  statusPath_->setText(
+      statusPath_->fontMetrics().elidedText(text, Qt::ElideMiddle, statusPath_->width() - 8));
+  statusPath_->repaint();
+  if (dialogs_) dialogs_->showStatusPath(path);
+}
+
+}  // namespace visual
