@@ -11,6 +11,9 @@
 namespace zarvex {
 namespace {
 
+// Scratch space up to this many points stays allocated between lines.
+constexpr size_t kKeptScratchPoints = size_t{1} << 16;
+
 enum class KeyAction : uint8_t { Label, Text, EndLevel, Type, DirIndicator, City };
 
 struct KeyRow {
@@ -199,6 +202,8 @@ void MapReader::ReadCoordinates(DataLine& line) {
   } while (tokenizer_.nextToken() == ',');
   tokenizer_.pushBack();
   line.points.assign(scratch_.begin(), scratch_.end());
+  // One huge line should not keep its scratch space for the rest of the file.
+  if (scratch_.capacity() > kKeptScratchPoints) std::vector<GeoPoint>().swap(scratch_);
 }
 
 }  // namespace zarvex

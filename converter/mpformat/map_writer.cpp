@@ -212,6 +212,8 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
           for (size_t i = 0; i < line.points.size(); ++i) {
             if (i > 0) buffer_.push_back(',');
             appendPoint(line.points[i].lat, line.points[i].lon);
+            // A line of a million points goes out in pieces rather than as one huge buffer.
+            if ((i & 4095) == 4095) flushIfLarge(out);
           }
           const GeoPoint& head = line.points.front();
           const GeoPoint& tail = line.points.back();
