@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/ui/dialog_buttons.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/file_field.h"
 
@@ -54,23 +55,14 @@ GenerationDialog::GenerationDialog(Workspace& workspace, QWidget* parent)
   cbRun_->setObjectName(QStringLiteral("cbRun"));
   cbRun_->setChecked(true);
 
-  auto* create = new QPushButton(QStringLiteral("Создать"), this);
-  create->setObjectName(QStringLiteral("Button1"));
-  create->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-  cancel->setObjectName(QStringLiteral("Button2"));
-  connect(create, &QPushButton::clicked, this, &GenerationDialog::create);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(cbRun_);
-  buttons->addStretch();
-  buttons->addWidget(create);
-  buttons->addWidget(cancel);
+  const DialogButtons buttons = makeDialogButtons(
+      this, QStringLiteral("Создать"), QStringLiteral("Button1"), QStringLiteral("Button2"));
+  connect(buttons.ok, &QPushButton::clicked, this, &GenerationDialog::create);
+  buttons.row->insertWidget(0, cbRun_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addSpacing(6);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.row);
 
   for (FileField* field : {fnTXT_, fnCFG_, fnBAT_, fnNewMP_, fnZARVEX_}) {
     field->setMinimumWidth(460);

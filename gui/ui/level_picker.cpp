@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "gui/model/zoom_labels.h"
+#include "gui/ui/dialog_buttons.h"
 
 namespace visual {
 
@@ -17,21 +18,12 @@ LevelPicker::LevelPicker(QWidget* parent) : QDialog(parent), cb_(new QComboBox(t
   cb_->setMaxVisibleItems(cb_->count());
   cb_->setMinimumWidth(240);
 
-  auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-  ok->setObjectName(QStringLiteral("bOk"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-  cancel->setObjectName(QStringLiteral("bCancel"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const DialogButtons buttons = makeDialogButtons(this, QStringLiteral("Ok"), QStringLiteral("bOk"),
+                                                  QStringLiteral("bCancel"));
+  connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(cb_);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.row);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/ui/dialog_buttons.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/file_field.h"
 
@@ -28,22 +29,13 @@ MapFileDialog::MapFileDialog(QWidget* parent)
                          FileDialogMode::Open, start);
   });
 
-  auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-  ok->setObjectName(QStringLiteral("bOk"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-  cancel->setObjectName(QStringLiteral("bCancel"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const DialogButtons buttons = makeDialogButtons(this, QStringLiteral("Ok"), QStringLiteral("bOk"),
+                                                  QStringLiteral("bCancel"));
+  connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label_);
   layout->addWidget(eFilename_);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.row);
 }
 
 std::optional<QString> MapFileDialog::choose(const QString& message, const QString& fileField) {
