@@ -77,9 +77,21 @@ enum class TextField : uint8_t {
   routeParams,
 };
 
-/// One section of a map file, as read.
+/// One section of a map file, as read. A map is held whole in memory, so what most objects
+/// leave out (the rare text keys, `nod`N and `numbers`N entries, list records) lives in a block
+/// of its own that an object only allocates when it has any of them.
 class MapObject {
  public:
+  MapObject() = default;
+  MapObject(const MapObject& other) : MapObject(other, 0) {}
+  MapObject(MapObject&&) noexcept = default;
+  MapObject& operator=(const MapObject& other) {
+    if (this != &other) *this = MapObject(other);
+    return *this;
+  }
+  MapObject& operator=(MapObject&&) noexcept = default;
+  ~MapObject() = default;
+
   ObjectKind kind = ObjectKind::Point;
   int32_t type = 0;
   int32_t endLevel = 0;
@@ -91,51 +103,88 @@ class MapObject {
   std::vector<KeyValue> comments;
   /// The `data`N and `origin`N lines, in file order.
   std::vector<DataLine> data;
-  /// Other keys beginning with `nod` and with `numbers`, keys in lower case.
-  std::vector<KeyValue> nodEntries;
-  std::vector<KeyValue> numbersEntries;
-  /// The records of a list section (kind Countries to ZipCodes), keys in lower case.
-  std::vector<KeyValue> listRecords;
   /// The map file's name as the script gave it; shared by all objects of one file.
   std::shared_ptr<const std::string> locFile;
 
   /// The value of a sparse text key; empty when the section did not give it.
   const std::string& get(TextField field) const {
-    for (const auto& [f, value] : texts_)
-      if (f == field) return value;
+    if (rare_)
+      for (const auto& [f, value] : rare_->texts)
+        if (f == field) return value;
     return empty();
   }
   /// Stores a sparse text key, replacing an earlier value.
   void set(TextField field, std::string value) {
-    for (auto& [f, v] : texts_)
+    for (auto& [f, v] : rare().texts)
       if (f == field) {
         v = std::move(value);
         return;
       }
-    texts_.emplace_back(field, std::move(value));
+    rare_->texts.emplace_back(field, std::move(value));
   }
+  /// Other keys beginning with `nod` and with `numbers`, keys in lower case.
+  const std::vector<KeyValue>& nodEntries() const { return rare_ ? rare_->nodEntries : none(); }
+  std::vector<KeyValue>& nodEntries() { return rare().nodEntries; }
+  const std::vector<KeyValue>& numbersEntries() const {
+    return rare_ ? rare_->numbersEntries : none();
+  }
+  std::vector<KeyValue>& numbersEntries() { return rare().numbersEntries; }
+  /// The records of a list section (kind Countries to ZipCodes), keys in lower case.
+  const std::vector<KeyValue>& listRecords() const { return rare_ ? rare_->listRecords : none(); }
+  std::vector<KeyValue>& listRecords() { return rare().listRecords; }
   /// The list records of the given list kind: those read when it is this object's kind, else none.
   const std::vector<KeyValue>& listEntries(ObjectKind listKind) const {
-    static const std::vector<KeyValue> none;
-    return listKind == kind ? listRecords : none;
+    return listKind == kind ? listRecords() : none();
   }
   const std::string& locFileName() const { return locFile ? *locFile : empty(); }
   /// Gives back the spare capacity of the object's arrays, for objects that are kept long.
   void shrinkToFit() {
     comments.shrink_to_fit();
     data.shrink_to_fit();
-    nodEntries.shrink_to_fit();
-    numbersEntries.shrink_to_fit();
-    listRecords.shrink_to_fit();
-    texts_.shrink_to_fit();
+    if (rare_) {
+      rare_->nodEntries.shrink_to_fit();
+      rare_->numbersEntries.shrink_to_fit();
+      rare_->listRecords.shrink_to_fit();
+      rare_->texts.shrink_to_fit();
+    }
   }
 
  private:
+  struct Rare {
+    std::vector<KeyValue> nodEntries;
+    std::vector<KeyValue> numbersEntries;
+    std::vector<KeyValue> listRecords;
+    std::vector<std::pair<TextField, std::string>> texts;
+  };
+
+  // Deep copy: the rare block is copied, not shared.
+  MapObject(const MapObject& other, int)
+      : kind(other.kind),
+        type(other.type),
+        endLevel(other.endLevel),
+        dirIndicator(other.dirIndicator),
+        city(other.city),
+        locLine(other.locLine),
+        label(other.label),
+        comments(other.comments),
+        data(other.data),
+        locFile(other.locFile),
+        rare_(other.rare_ ? std::make_unique<Rare>(*other.rare_) : nullptr) {}
+
+  Rare& rare() {
+    if (!rare_) rare_ = std::make_unique<Rare>();
+    return *rare_;
+  }
   static const std::string& empty() {
     static const std::string e;
     return e;
   }
-  std::vector<std::pair<TextField, std::string>> texts_;
+  static const std::vector<KeyValue>& none() {
+    static const std::vector<KeyValue> n;
+    return n;
+  }
+
+  std::unique_ptr<Rare> rare_;
 };
 
 }  // namespace zarvex

@@ -178,11 +178,11 @@ void MapReader::readObjectKey(MapObject& object, const std::string& key) {
   }
   std::vector<KeyValue>* entries = nullptr;
   if (startsWith(key, "nod"))
-    entries = &object.nodEntries;
+    entries = &object.nodEntries();
   else if (startsWith(key, "numbers"))
-    entries = &object.numbersEntries;
+    entries = &object.numbersEntries();
   else if (isListKind(object.kind))
-    entries = &object.listRecords;
+    entries = &object.listRecords();
   else
     fail("Unknown variable: " + key);
   tokenizer_.readValueLine();

@@ -140,8 +140,8 @@ TEST(MapObjectReaderTest, StoredObjectsCarryNoSpareCapacity) {
   EXPECT_EQ(o.data.capacity(), o.data.size());
   for (const DataLine& line : o.data) EXPECT_EQ(line.points.capacity(), line.points.size());
   EXPECT_EQ(o.comments.capacity(), o.comments.size());
-  EXPECT_EQ(o.nodEntries.capacity(), 3u);
-  EXPECT_EQ(o.numbersEntries.capacity(), 3u);
+  EXPECT_EQ(o.nodEntries().capacity(), 3u);
+  EXPECT_EQ(o.numbersEntries().capacity(), 3u);
 }
 
 TEST(MapObjectReaderTest, PolygonRingsAreClassified) {
@@ -163,22 +163,22 @@ TEST(MapObjectReaderTest, EntriesAndListRecords) {
 
   const MapObject p =
       readOne("[POLYLINE]\nNod1=0,1234,0\nNOD2=5,6,1\nNumbers1=0,O,1,9,O,2,8\nNodx=\n[END]\n");
-  ASSERT_EQ(p.nodEntries.size(), 3u);
-  EXPECT_EQ(p.nodEntries[0].key, "nod1");
-  EXPECT_EQ(p.nodEntries[0].value, "0,1234,0");
-  EXPECT_EQ(p.nodEntries[1].key, "nod2");
-  EXPECT_EQ(p.nodEntries[2].key, "nodx");
-  EXPECT_EQ(p.nodEntries[2].value, "");
-  ASSERT_EQ(p.numbersEntries.size(), 1u);
-  EXPECT_EQ(p.numbersEntries[0].key, "numbers1");
-  EXPECT_EQ(p.numbersEntries[0].value, "0,O,1,9,O,2,8");
+  ASSERT_EQ(p.nodEntries().size(), 3u);
+  EXPECT_EQ(p.nodEntries()[0].key, "nod1");
+  EXPECT_EQ(p.nodEntries()[0].value, "0,1234,0");
+  EXPECT_EQ(p.nodEntries()[1].key, "nod2");
+  EXPECT_EQ(p.nodEntries()[2].key, "nodx");
+  EXPECT_EQ(p.nodEntries()[2].value, "");
+  ASSERT_EQ(p.numbersEntries().size(), 1u);
+  EXPECT_EQ(p.numbersEntries()[0].key, "numbers1");
+  EXPECT_EQ(p.numbersEntries()[0].value, "0,O,1,9,O,2,8");
 
   const MapObject c =
       readOne("[Countries]\nCountry1=Russia~[0x1d]RUS\nZip=12345\nLabel=L\n[END-Countries]\n");
-  ASSERT_EQ(c.listRecords.size(), 2u);
-  EXPECT_EQ(c.listRecords[0].key, "country1");
-  EXPECT_EQ(c.listRecords[0].value, "Russia~[0x1d]RUS");
-  EXPECT_EQ(c.listRecords[1].key, "zip");
+  ASSERT_EQ(c.listRecords().size(), 2u);
+  EXPECT_EQ(c.listRecords()[0].key, "country1");
+  EXPECT_EQ(c.listRecords()[0].value, "Russia~[0x1d]RUS");
+  EXPECT_EQ(c.listRecords()[1].key, "zip");
   EXPECT_EQ(c.label, "L");
   EXPECT_EQ(c.listEntries(ObjectKind::Countries).size(), 2u);
   EXPECT_TRUE(c.listEntries(ObjectKind::Regions).empty());

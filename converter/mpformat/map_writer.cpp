@@ -230,12 +230,12 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
     }
   }
 
-  for (const KeyValue& entry : object.nodEntries) {
+  for (const KeyValue& entry : object.nodEntries()) {
     buffer_.append(entry.key);
     buffer_.push_back('=');
     appendLine("", entry.value);
   }
-  for (const KeyValue& entry : object.numbersEntries) {
+  for (const KeyValue& entry : object.numbersEntries()) {
     buffer_.append(entry.key);
     buffer_.push_back('=');
     appendLine("", entry.value);

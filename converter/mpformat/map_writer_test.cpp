@@ -190,8 +190,8 @@ TEST(MapWriterTest, AttributeLinesInOrder) {
   MapObject o = makeObject(ObjectKind::Point, {{pt(1, 2)}});
   o.set(TextField::roadId, "77");
   o.set(TextField::routeParam, "3,0");
-  o.nodEntries = {{"nod1", "0,1,0"}, {"nod2", ""}};
-  o.numbersEntries = {{"numbers1", "0,O,1"}};
+  o.nodEntries() = {{"nod1", "0,1,0"}, {"nod2", ""}};
+  o.numbersEntries() = {{"numbers1", "0,O,1"}};
   ObjectAttributes a = filled(o);
   a.type = 0x2c0b;
   a.label = "L";
@@ -245,14 +245,14 @@ TEST(MapWriterTest, RestrictionAndLists) {
   };
   for (const auto& c : lists) {
     MapObject list = makeObject(c.kind, {});
-    list.listRecords = {{"k1", "v1"}, {"k2", ""}};
+    list.listRecords() = {{"k1", "v1"}, {"k2", ""}};
     a = filled(list);
     a.attributes.push_back({"Note", "n"});
     EXPECT_EQ(write(list, a), std::string("; LOC=m.mp:7\n; Note=n\n") + c.expected);
   }
   // Another kind's section holds none of this object's records.
   MapObject districts = makeObject(ObjectKind::Districts, {});
-  districts.listRecords = {{"district1", "D"}};
+  districts.listRecords() = {{"district1", "D"}};
   a = filled(districts);
   a.kind = ObjectKind::Cities;
   EXPECT_EQ(write(districts, a), "; LOC=m.mp:7\n[Cities]\n[END-Cities]\n\n");
@@ -326,10 +326,10 @@ void expectRoundTrip(std::deque<MapObject>& original) {
     const MapObject& b = again[i];
     EXPECT_EQ(b.kind, a.kind);
     EXPECT_EQ(b.label, a.label);
-    EXPECT_EQ(b.listRecords.size(), a.listRecords.size());
-    for (size_t k = 0; k < a.listRecords.size() && k < b.listRecords.size(); ++k) {
-      EXPECT_EQ(b.listRecords[k].key, a.listRecords[k].key);
-      EXPECT_EQ(b.listRecords[k].value, a.listRecords[k].value);
+    EXPECT_EQ(b.listRecords().size(), a.listRecords().size());
+    for (size_t k = 0; k < a.listRecords().size() && k < b.listRecords().size(); ++k) {
+      EXPECT_EQ(b.listRecords()[k].key, a.listRecords()[k].key);
+      EXPECT_EQ(b.listRecords()[k].value, a.listRecords()[k].value);
     }
     // The origin and the measures come back as comment attributes ahead of the kept ones.
     ASSERT_FALSE(b.comments.empty());
@@ -382,14 +382,14 @@ void expectRoundTrip(std::deque<MapObject>& original) {
           EXPECT_EQ(copy.points[p].lon, line.points[p].lon);
         }
       }
-    ASSERT_EQ(b.nodEntries.size(), a.nodEntries.size());
-    for (size_t n = 0; n < a.nodEntries.size(); ++n) {
-      EXPECT_EQ(b.nodEntries[n].key, a.nodEntries[n].key);
-      EXPECT_EQ(b.nodEntries[n].value, a.nodEntries[n].value);
+    ASSERT_EQ(b.nodEntries().size(), a.nodEntries().size());
+    for (size_t n = 0; n < a.nodEntries().size(); ++n) {
+      EXPECT_EQ(b.nodEntries()[n].key, a.nodEntries()[n].key);
+      EXPECT_EQ(b.nodEntries()[n].value, a.nodEntries()[n].value);
     }
-    ASSERT_EQ(b.numbersEntries.size(), a.numbersEntries.size());
-    for (size_t n = 0; n < a.numbersEntries.size(); ++n)
-      EXPECT_EQ(b.numbersEntries[n].value, a.numbersEntries[n].value);
+    ASSERT_EQ(b.numbersEntries().size(), a.numbersEntries().size());
+    for (size_t n = 0; n < a.numbersEntries().size(); ++n)
+      EXPECT_EQ(b.numbersEntries()[n].value, a.numbersEntries()[n].value);
   }
 }
 
