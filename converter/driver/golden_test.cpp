@@ -4,10 +4,6 @@
 // `stdout`, `stderr`, `exit_code` and files/ (every file that the run creates or changes).
 // Any other file that appears or changes fails the case. UPDATE_GOLDEN=1 rewrites expected/.
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,21 +18,16 @@
 #include <string>
 #include <vector>
 
+#include "converter/driver/binary_test_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-std::optional<std::string> readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& path, const std::string& content) {
-  fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-}
+using zarvextest::readFile;
+using zarvextest::RunResult;
+using zarvextest::runZarvex;
+using zarvextest::ScratchDir;
+using zarvextest::writeFile;
 
 std::vector<std::string> splitLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -59,63 +50,6 @@ std::map<std::string, fs::path> listFiles(const fs::path& root) {
 bool isCaseControlFile(const std::string& relative) {
   return relative == "args" || relative.rfind("expected/", 0) == 0;
 }
-
-struct RunResult {
-  std::string out;
-  std::string err;
-  int exitCode = -1;
-};
-
-// Runs the binary in `workDir` with argv[0] "zarvex", so that usage texts do not depend on the
-// build folder; standard input is empty.
-RunResult runZarvex(const std::vector<std::string>& args, const fs::path& workDir,
-                    const fs::path& scratch, std::optional<fs::path> stdoutPath = std::nullopt) {
-  const fs::path outPath = stdoutPath.value_or(scratch / "stdout");
-  const fs::path errPath = scratch / "stderr";
-  std::vector<std::string> argvStore = {"zarvex"};
-  argvStore.insert(argvStore.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : argvStore) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int in = open("/dev/null", O_RDONLY);
-    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | (stdoutPath ? 0 : O_TRUNC), 0644);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || err < 0 || chdir(workDir.c_str()) != 0) _exit(126);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    execv(ZARVEX_BINARY, argv.data());
-    _exit(127);
-  }
-  RunResult result;
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) return result;
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  if (!stdoutPath) result.out = readFile(outPath).value_or("");
-  result.err = readFile(errPath).value_or("");
-  return result;
-}
-
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "zarvex-golden-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 std::vector<fs::path> findCases() {
   std::vector<fs::path> cases;
@@ -224,6 +158,33 @@ TEST(ZarvexRunTest, FullStandardOutputFails) {
 }
 
 // Once the disk is full, the rest of a large conversion is not worth running.
+// Hostile sizes: a label of several megabytes and a line of a million points, written under two
+// levels, must come out whole.
+TEST(ZarvexRunTest, HugeLabelAndMillionPointLine) {
+  ScratchDir scratch;
+  ASSERT_FALSE(scratch.path().empty());
+  const std::string label(4 << 20, 'L');
+  constexpr int kPoints = 1000000;
+  std::string points;
+  points.reserve(kPoints * 11);
+  for (int i = 0; i < kPoints; ++i) points += i == 0 ? "(1.5,2.25)" : ",(1.5,2.25)";
+  writeFile(scratch.path() / "big.mp", "[IMG ID]\nID=1\n[END-IMG ID]\n[POI]\nType=0x2f\nLabel=" +
+                                           label + "\nData0=" + points + "\n[END]\n");
+  writeFile(scratch.path() / "header.txt", "");
+  writeFile(scratch.path() / "rules.cfg", "file \"big.mp\" { layer_max=1; }\n");
+  const RunResult result = runZarvex({"rules.cfg", "out.mp"}, scratch.path(), scratch.path());
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  std::string line;
+  line.reserve(kPoints * 20);
+  for (int i = 0; i < kPoints; ++i) line += i == 0 ? "(1.500000,2.250000)" : ",(1.500000,2.250000)";
+  const std::string expected = "\n\n; LOC=big.mp:2\n[POI]\nType=0x2f\nLabel=" + label +
+                               "\nData0=" + line + "\nData1=" + line + "\n[END]\n\n";
+  const std::optional<std::string> output = readFile(scratch.path() / "out.mp");
+  ASSERT_TRUE(output.has_value());
+  EXPECT_EQ(output->size(), expected.size());
+  EXPECT_TRUE(*output == expected);
+}
+
 TEST(ZarvexRunTest, FullDiskStopsTheConversion) {
   ScratchDir scratch;
   ASSERT_FALSE(scratch.path().empty());
