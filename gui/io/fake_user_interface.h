@@ -1,7 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <deque>
 #include <functional>
 #include <optional>
@@ -14,8 +12,9 @@
 
 namespace visual {
 
-/// A scripted user: answers are queued before the action, everything shown is recorded.
-/// A question or dialog without a queued answer fails the test.
+/// A scripted user for tests: answers are queued before the action, everything shown is
+/// recorded. A question or dialog without a queued answer is recorded in `unexpected` (and
+/// refused), so that each test framework checks it in its own way.
 class FakeUserInterface final : public UserInterface {
  public:
   std::vector<std::string> messages;
@@ -35,6 +34,7 @@ class FakeUserInterface final : public UserInterface {
   std::vector<int> pickedFrom;
   std::vector<std::pair<int, int>> progress;
   std::vector<std::string> statusPaths;
+  std::vector<std::string> unexpected;
 
   void showMessage(const std::string& text) override { messages.push_back(text); }
   bool askYesNo(const std::string& text) override {
@@ -62,7 +62,7 @@ class FakeUserInterface final : public UserInterface {
   bool showGenerationDialog(GenerationSettings& settings) override {
     generationShown.push_back(settings);
     if (!generationDialog) {
-      ADD_FAILURE() << "unexpected generation dialog";
+      unexpected.push_back("generation dialog");
       return false;
     }
     return generationDialog(settings);
@@ -76,9 +76,9 @@ class FakeUserInterface final : public UserInterface {
 
  private:
   template <typename T>
-  static T take(std::deque<T>& queue, T fallback, const std::string& what) {
+  T take(std::deque<T>& queue, T fallback, const std::string& what) {
     if (queue.empty()) {
-      ADD_FAILURE() << "no answer queued for " << what;
+      unexpected.push_back(what);
       return fallback;
     }
     T answer = std::move(queue.front());

@@ -12,7 +12,9 @@
 namespace visual {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
+// The profile functions trim only blanks and tabs, unlike the text helpers of the logic, which
+// trim every control byte too.
+std::string_view trimmedBlanks(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   const auto last = text.find_last_not_of(" \t");
@@ -21,7 +23,7 @@ std::string_view trimmed(std::string_view text) {
 
 // Names are matched like the platform does: ASCII letters only, whatever the code page.
 std::string lowerName(std::string_view name) {
-  std::string out(trimmed(name));
+  std::string out(trimmedBlanks(name));
   for (char& c : out) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
@@ -30,7 +32,7 @@ std::string lowerName(std::string_view name) {
 
 // The name of a "[name]" line, or nothing when the line is no section header.
 bool sectionName(std::string_view line, std::string* name) {
-  const std::string_view t = trimmed(line);
+  const std::string_view t = trimmedBlanks(line);
   if (t.empty() || t.front() != '[') return false;
   const auto close = t.find(']');
   if (close == std::string_view::npos) return false;
@@ -94,7 +96,7 @@ void ProfileFile::addLine(std::string line) {
   section.lines.push_back(std::move(line));
   if (sections_.size() == 1) return;  // keys before any section are never matched
   const std::string& text = section.lines.back();
-  const std::string_view t = trimmed(text);
+  const std::string_view t = trimmedBlanks(text);
   if (t.empty() || t.front() == ';') return;
   const auto eq = text.find('=');
   if (eq == std::string::npos) return;
@@ -153,7 +155,7 @@ std::string ProfileFile::get(const std::string& section, const std::string& key,
   const auto k = found.keys.find(lowerName(key));
   if (k == found.keys.end()) return fallback;
   const std::string& line = found.lines[k->second];
-  std::string_view value = trimmed(std::string_view(line).substr(line.find('=') + 1));
+  std::string_view value = trimmedBlanks(std::string_view(line).substr(line.find('=') + 1));
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
     value = value.substr(1, value.size() - 2);
   }

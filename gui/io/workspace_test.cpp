@@ -45,6 +45,9 @@ class WorkspaceTest : public ::testing::Test {
     });
   }
 
+  // Every question and dialog of a test must have had its answer queued.
+  void TearDown() override { EXPECT_EQ(ui.unexpected, std::vector<std::string>()); }
+
   void openTown() {
     ws.newDocument();
     ws.openMap(map);

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "gui/io/fake_user_interface.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/file_field.h"
 #include "gui/ui/generation_dialog.h"
@@ -15,7 +16,6 @@
 #include "gui/ui/main_window.h"
 #include "gui/ui/map_file_dialog.h"
 #include "gui/ui/progress_panel.h"
-#include "gui/ui/scripted_user_interface.h"
 #include "gui/ui/shown_text.h"
 #include "gui/ui/ui_test_support.h"
 
@@ -181,7 +181,7 @@ void DialogsTest::mapFileDialogReturnsTheField() {
 
 void DialogsTest::generationDialogNeedsTheConverter() {
   QTemporaryDir dir;
-  ScriptedUserInterface fake;
+  FakeUserInterface fake;
   Workspace workspace(fake);
   GenerationDialog dialog(workspace);
   QCOMPARE(dialog.objectName(), QStringLiteral("TForm3"));
@@ -213,7 +213,7 @@ void DialogsTest::generationDialogAsksBeforeOverwriting() {
   QTemporaryDir dir;
   touch(dir.filePath("zarvex"));
   touch(dir.filePath("t.cfg"));
-  ScriptedUserInterface fake;
+  FakeUserInterface fake;
   fake.yesNo = {overwrite};
   Workspace workspace(fake);
   GenerationDialog dialog(workspace);
@@ -229,7 +229,7 @@ void DialogsTest::generationDialogAsksBeforeOverwriting() {
 }
 
 void DialogsTest::generationDialogKeepsCancelledSettings() {
-  ScriptedUserInterface fake;
+  FakeUserInterface fake;
   Workspace workspace(fake);
   GenerationDialog dialog(workspace);
   GenerationSettings settings{"a.txt", "a.cfg", "a.bat", "a.mp", "zarvex", true};

@@ -12,11 +12,11 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "gui/io/fake_user_interface.h"
 #include "gui/ui/file_field.h"
 #include "gui/ui/main_window.h"
 #include "gui/ui/object_type_combo.h"
 #include "gui/ui/progress_panel.h"
-#include "gui/ui/scripted_user_interface.h"
 #include "gui/ui/ui_test_support.h"
 
 namespace visual {
@@ -82,7 +82,7 @@ class MainWindowTest : public QObject {
   void pick(const QString& list, int index);
 
   std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<ScriptedUserInterface> fake_;
+  std::unique_ptr<FakeUserInterface> fake_;
   std::unique_ptr<MainWindow> window_;
   QString map_;
 };
@@ -92,7 +92,7 @@ void MainWindowTest::init() {
   QVERIFY(dir_->isValid());
   map_ = dir_->filePath(QStringLiteral("town.mp"));
   QVERIFY(QFile::copy(kTestData + QStringLiteral("/town.mp"), map_));
-  fake_ = std::make_unique<ScriptedUserInterface>();
+  fake_ = std::make_unique<FakeUserInterface>();
   MainWindowSetup setup;
   setup.iniPath = dir_->filePath(QStringLiteral("visualzarvex.ini")).toStdString();
   setup.converterPath = dir_->filePath(QStringLiteral("zarvex")).toStdString();
@@ -239,7 +239,7 @@ void MainWindowTest::openingAMapShowsItsHeaderAndTypes() {
   QVERIFY(find<QToolButton>(QStringLiteral("bGenerate"))->isEnabled());
   QVERIFY(window_->workspace().modified());
   QCOMPARE(find<ProgressPanel>(QStringLiteral("progress"))->pos(), 0);
-  QVERIFY(fake_->progressCalls > 0);
+  QVERIFY(!fake_->progress.empty());
 }
 
 void MainWindowTest::cancelledMapDialogKeepsTheField() {
@@ -497,20 +497,20 @@ void MainWindowTest::levelEditsGoThroughThePicker() {
 
   selectRow(2);
   QVERIFY(find<QPushButton>("bChange")->isEnabled());
-  fake_->levels = {23};
+  fake_->picks = {23};
   click("bChange");
-  QCOMPARE(fake_->pickedFor, std::vector<int>{20});
+  QCOMPARE(fake_->pickedFrom, std::vector<int>{20});
   QCOMPARE(bitsColumn(), (QStringList{"24", "22", "23", "18", "16"}));
   QCOMPARE(lv->topLevelItem(2)->text(2), QStringLiteral("200 м - 300 м"));
 
-  fake_->levels = {std::nullopt};
+  fake_->picks = {std::nullopt};
   selectRow(2);
   QTest::mouseDClick(lv->viewport(), Qt::LeftButton, {},
                      lv->visualItemRect(lv->topLevelItem(2)).center());
-  QCOMPARE(fake_->pickedFor, (std::vector<int>{20, 23}));
+  QCOMPARE(fake_->pickedFrom, (std::vector<int>{20, 23}));
   QCOMPARE(bitsColumn(), (QStringList{"24", "22", "23", "18", "16"}));
 
-  fake_->levels = {21};
+  fake_->picks = {21};
   selectRow(1);
   click("bAdd");
   QCOMPARE(bitsColumn(), (QStringList{"24", "21", "22", "23", "18", "16"}));
@@ -565,7 +565,7 @@ void MainWindowTest::generateWritesTheFiles() {
   pick("cbVisibleFrom", 1);
   const QString base = dir_->filePath(QStringLiteral("town"));
   GenerationSettings shown;
-  fake_->generation = [this, &shown](GenerationSettings& settings) {
+  fake_->generationDialog = [this, &shown](GenerationSettings& settings) {
     shown = settings;
     settings.cbRun = false;
     return window_->workspace().confirmCreate(settings);
@@ -599,7 +599,7 @@ void MainWindowTest::generateWritesTheFiles() {
     started.push_back(path);
     return false;
   });
-  fake_->generation = [this](GenerationSettings& settings) {
+  fake_->generationDialog = [this](GenerationSettings& settings) {
     settings.cbRun = true;
     return window_->workspace().confirmCreate(settings);
   };

@@ -12,12 +12,12 @@
 #include <QTreeWidget>
 #include <iostream>
 
+#include "gui/io/fake_user_interface.h"
 #include "gui/ui/file_field.h"
 #include "gui/ui/generation_dialog.h"
 #include "gui/ui/level_picker.h"
 #include "gui/ui/main_window.h"
 #include "gui/ui/map_file_dialog.h"
-#include "gui/ui/scripted_user_interface.h"
 #include "gui/ui/ui_test_support.h"
 
 namespace {
@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
       argc > 3 ? QString::fromLocal8Bit(argv[3]) : testData + QStringLiteral("/types");
 
   QTemporaryDir settings;
-  visual::ScriptedUserInterface fake;
+  visual::FakeUserInterface fake;
   visual::MainWindowSetup setup;
   setup.iniPath = settings.filePath(QStringLiteral("visualzarvex.ini")).toStdString();
   setup.converterPath = "/usr/bin/zarvex";
