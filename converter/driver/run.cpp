@@ -29,6 +29,12 @@ struct FileCloser {
 // Static storage, never freed: stdio may still flush stdout after main has returned.
 char stdoutBuffer[kOutputBufferSize];
 
+// A file that could not be read (a folder, a failing device) ends the run.
+int reportReadError(const std::exception& e) {
+  std::fprintf(stderr, "Read error: %s\n", e.what());
+  return kExitReadError;
+}
+
 // Parses the whole script into the entry list; returns an exit code other than kExitOk on error.
 int parseScript(const DriverSettings& settings, std::unique_ptr<ObjectConfImpl>& firstEntry) {
   std::unique_ptr<FILE, FileCloser> script(std::fopen(settings.configPath.c_str(), "r"));
@@ -72,11 +78,9 @@ int convert(const DriverSettings& settings, const ObjectConfImpl* firstEntry, FI
     std::fprintf(stdout, "Unknown object type: '%d'\n", static_cast<int>(e.kind));
     return kExitFailure;
   } catch (const IOException& e) {
-    std::fprintf(stderr, "Read error: %s\n", e.what());
-    return kExitReadError;
+    return reportReadError(e);
   } catch (const TokenizerException& e) {
-    std::fprintf(stderr, "Read error: %s\n", e.what());
-    return kExitReadError;
+    return reportReadError(e);
   }
 }
 
@@ -115,11 +119,9 @@ int runZarvex(int argc, const char* const* argv) {
   try {
     code = parseScript(settings, firstEntry);
   } catch (const IOException& e) {
-    std::fprintf(stderr, "Read error: %s\n", e.what());
-    code = kExitReadError;
+    code = reportReadError(e);
   } catch (const TokenizerException& e) {
-    std::fprintf(stderr, "Read error: %s\n", e.what());
-    code = kExitReadError;
+    code = reportReadError(e);
   }
   if (code != kExitOk) {
     std::fflush(stdout);
