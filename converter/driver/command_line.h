@@ -1,13 +1,20 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 
 namespace zarvex {
 
+/// What the command line asks for.
+enum class Command : uint8_t { Convert, Help, Version };
+
 /// The driver's settings, read once from the command line. An empty string counts as not set.
 struct DriverSettings {
+  Command command = Command::Convert;
+  /// Maps are read leniently (`--lenient`).
+  bool lenient = false;
   std::string headerFile;
   std::string mapName;
   std::string mapId;
@@ -24,11 +31,17 @@ struct DriverSettings {
   const std::string& mapNameOrDefault() const;
 };
 
-/// Reads `[-h header_file] [-m argument] <config> [<output>]`, options only at these positions.
-/// Returns none for a usage error.
+/// Reads `--help`, `--version`, or `[--lenient] [-h header_file] [-m argument] <config>
+/// [<output>]`, options only at these positions. Returns none for a usage error.
 std::optional<DriverSettings> parseCommandLine(int argc, const char* const* argv);
 
 /// Prints the two usage lines to `err`, naming the program as it was invoked.
 void printUsage(FILE* err, const char* programPath);
+
+/// Prints the usage, each option and the exit codes to `out`.
+void printHelp(FILE* out, const char* programPath);
+
+/// Prints the program's name and version to `out`.
+void printVersion(FILE* out);
 
 }  // namespace zarvex

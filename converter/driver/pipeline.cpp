@@ -1,6 +1,7 @@
 #include "converter/driver/pipeline.h"
 
 #include <memory>
+#include <string>
 
 #include "converter/mpformat/map_reader.h"
 #include "converter/mpformat/map_writer.h"
@@ -40,11 +41,11 @@ bool applyRules(const ObjectConfImpl& entry, const MapObject& object,
   }
 }
 
-void processMapFile(const ObjectConfImpl& entry, FILE* input, FILE* out) {
+void processMapFile(const ObjectConfImpl& entry, FILE* input, FILE* out, bool lenient) {
   // Closes the map on every way out, a read error included.
   std::unique_ptr<FILE, FileCloser> inputGuard(input);
   Tokenizer tokenizer(input);
-  MapReader reader(tokenizer, entry.fileName);
+  MapReader reader(tokenizer, entry.fileName, ReadOptions{.lenient = lenient});
   try {
     reader.ReadHeader();
     tokenizer.returnComments = true;
@@ -56,6 +57,8 @@ void processMapFile(const ObjectConfImpl& entry, FILE* input, FILE* out) {
     throw;
   }
   inputGuard.reset();
+  for (const std::string& line : reader.lenientReport().summaryLines())
+    std::fprintf(stderr, "%s\n", line.c_str());
 
   // A fresh record per map file: zip, www, road_class and speed_limit carry over between the
   // objects of this file only, starting empty and 0.

@@ -24,7 +24,7 @@ bool applyRules(const ObjectConfImpl& entry, const MapObject& object, ObjectAttr
 
 /// Reads the whole map file `input` of `entry`, then rules and writes its objects to `out`.
 /// Closes `input`. A ParserException is reported (on stderr and stdout) and passed on. Stops
-/// writing once `out` has failed.
-void processMapFile(const ObjectConfImpl& entry, FILE* input, FILE* out);
+/// writing once `out` has failed. Lenient reading sums up on stderr what it skipped or kept.
+void processMapFile(const ObjectConfImpl& entry, FILE* input, FILE* out, bool lenient = false);
 
 }  // namespace zarvex

@@ -95,7 +95,7 @@ void runConversion(const DriverSettings& settings, const ObjectConfImpl* firstEn
       std::fprintf(stderr, "File not found: %s\n", entry->fileName.c_str());
       continue;
     }
-    processMapFile(*entry, input, out);
+    processMapFile(*entry, input, out, settings.lenient);
     if (std::ferror(out)) return;
   }
 }
@@ -113,6 +113,14 @@ int runZarvex(int argc, const char* const* argv) {
     return kExitFailure;
   }
   const DriverSettings& settings = *parsed;
+  if (settings.command == Command::Help) {
+    printHelp(stdout, argc > 0 ? argv[0] : nullptr);
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+  }
+  if (settings.command == Command::Version) {
+    printVersion(stdout);
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+  }
 
   std::unique_ptr<ObjectConfImpl> firstEntry;
   int code = kExitOk;

@@ -28,9 +28,25 @@ void MapReader::ReadHeader() {
     }
     if (token != Tokenizer::TokenWord) fail("word expected");
     const std::string key = tokenizer_.text;
+    const int32_t line = currentLine();
     expectChar('=', "'=' expected");
     tokenizer_.readValueLine();
-    readHeaderKey(key, tokenizer_.text);
+    if (options_.lenient)
+      readHeaderKeyLeniently(key, tokenizer_.text, line);
+    else if (!readHeaderKey(key, tokenizer_.text))
+      fail("Unknown variable: " + key);
+  }
+}
+
+// The header is validated and then not used, so lenient reading loses nothing by skipping a line
+// that the strict reader refuses.
+void MapReader::readHeaderKeyLeniently(const std::string& key, const std::string& value,
+                                       int32_t line) {
+  try {
+    if (!readHeaderKey(key, value))
+      report_.add(LenientReport::Item::HeaderKey, tokenizer_.wordSpelling, line);
+  } catch (const ParserException&) {
+    report_.add(LenientReport::Item::HeaderValue, tokenizer_.wordSpelling, line);
   }
 }
 
@@ -40,7 +56,8 @@ MapLevel& MapReader::levelAt(const std::string& digits) {
   return header_.levels[static_cast<size_t>(index)];
 }
 
-void MapReader::readHeaderKey(const std::string& key, const std::string& value) {
+// False for a key that the header does not have.
+bool MapReader::readHeaderKey(const std::string& key, const std::string& value) {
   MapHeader& h = header_;
   if (key == "id") {
     h.id = value;
@@ -86,8 +103,9 @@ void MapReader::readHeaderKey(const std::string& key, const std::string& value) 
     MapLevel& level = levelAt(key.substr(4, 2));
     level.zoom = parseIntText(value);
   } else {
-    fail("Unknown variable: " + key);
+    return false;
   }
+  return true;
 }
 
 }  // namespace zarvex

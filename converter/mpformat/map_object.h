@@ -78,8 +78,8 @@ enum class TextField : uint8_t {
 };
 
 /// One section of a map file, as read. A map is held whole in memory, so what most objects
-/// leave out (the rare text keys, `nod`N and `numbers`N entries, list records) lives in a block
-/// of its own that an object only allocates when it has any of them.
+/// leave out (the rare text keys, `nod`N and `numbers`N entries, list records, kept keys) lives
+/// in a block of its own that an object only allocates when it has any of them.
 class MapObject {
  public:
   MapObject() = default;
@@ -129,6 +129,10 @@ class MapObject {
     return rare_ ? rare_->numbersEntries : none();
   }
   std::vector<KeyValue>& numbersEntries() { return rare().numbersEntries; }
+  /// Keys that only lenient reading takes, as the map spells them, with their values, in the
+  /// order read; written back verbatim.
+  const std::vector<KeyValue>& keptKeys() const { return rare_ ? rare_->keptKeys : none(); }
+  std::vector<KeyValue>& keptKeys() { return rare().keptKeys; }
   /// The records of a list section (kind Countries to ZipCodes), keys in lower case.
   const std::vector<KeyValue>& listRecords() const { return rare_ ? rare_->listRecords : none(); }
   std::vector<KeyValue>& listRecords() { return rare().listRecords; }
@@ -145,6 +149,7 @@ class MapObject {
       rare_->nodEntries.shrink_to_fit();
       rare_->numbersEntries.shrink_to_fit();
       rare_->listRecords.shrink_to_fit();
+      rare_->keptKeys.shrink_to_fit();
       rare_->texts.shrink_to_fit();
     }
   }
@@ -154,6 +159,7 @@ class MapObject {
     std::vector<KeyValue> nodEntries;
     std::vector<KeyValue> numbersEntries;
     std::vector<KeyValue> listRecords;
+    std::vector<KeyValue> keptKeys;
     std::vector<std::pair<TextField, std::string>> texts;
   };
 

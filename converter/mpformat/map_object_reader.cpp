@@ -86,6 +86,15 @@ bool startsWith(const std::string& s, std::string_view prefix) {
   return s.size() >= prefix.size() && std::string_view(s).substr(0, prefix.size()) == prefix;
 }
 
+// [END-<anything>], as lenient reading accepts it for every section.
+bool isAnyEndWord(const std::string& word) {
+  return word == "end" || startsWith(word, "end-");
+}
+
+std::string bracketed(const std::string& name) {
+  return "[" + name + "]";
+}
+
 }  // namespace
 
 bool MapReader::ReadObject() {
@@ -101,6 +110,7 @@ bool MapReader::ReadObject() {
 
   if (token != '[') fail("'[' expected");
   bool known = false;
+  bool unknownWord = false;
   if (tokenizer_.nextToken() == Tokenizer::TokenWord) {
     for (const SectionRow& row : kSections)
       if (tokenizer_.text == row.word) {
@@ -108,15 +118,44 @@ bool MapReader::ReadObject() {
         known = true;
         break;
       }
+    // A stray closing line is malformed, not a section of another kind.
+    unknownWord = !known && !isAnyEndWord(tokenizer_.text);
   }
-  if (!known)
-    fail(
-        "'zipcodes', 'cities', 'regions', 'districts', 'countries', 'polyline', 'polygon', 'poi' "
-        "or 'restrict' expected");
-  expectChar(']', "']' expected");
+  if (unknownWord && options_.lenient) {
+    const std::string name = bracketed(tokenizer_.wordSpelling);
+    const int32_t line = currentLine();
+    expectChar(']', "']' expected");
+    skipSection();
+    report_.add(LenientReport::Item::Section, name, line);
+  } else {
+    if (!known)
+      fail(
+          "'zipcodes', 'cities', 'regions', 'districts', 'countries', 'polyline', 'polygon', "
+          "'poi' or 'restrict' expected");
+    expectChar(']', "']' expected");
+    readSectionBody(object);
+    if (options_.keepObjects) {
+      if (object.kind == ObjectKind::Polygon) classifyRings(object);
+      object.shrinkToFit();
+      objects_.push_back(std::move(object));
+    }
+  }
 
+  tokenizer_.nextToken();
+  tokenizer_.pushBack();
+  return tokenizer_.tokenType != Tokenizer::TokenEof;
+}
+
+// key=value ... [END]
+void MapReader::readSectionBody(MapObject& object) {
   while (tokenizer_.nextToken() != '[') {
-    if (tokenizer_.tokenType != Tokenizer::TokenWord) fail("word expected");
+    if (tokenizer_.tokenType != Tokenizer::TokenWord) {
+      if (tokenizer_.tokenType == Tokenizer::TokenComment && options_.lenient) {
+        report_.add(LenientReport::Item::CommentLine, {}, currentLine());
+        continue;
+      }
+      fail("word expected");
+    }
     const std::string key = tokenizer_.text;
     expectChar('=', "'=' expected");
     readObjectKey(object, key);
@@ -129,17 +168,29 @@ bool MapReader::ReadObject() {
         closed = true;
         break;
       }
+    if (!closed && options_.lenient && isAnyEndWord(tokenizer_.text)) {
+      closed = true;
+      report_.add(LenientReport::Item::SectionEnd, bracketed(tokenizer_.wordSpelling),
+                  currentLine());
+    }
   }
   if (!closed) fail("'end' expected");
   expectChar(']', "']' expected");
+}
 
-  if (object.kind == ObjectKind::Polygon) classifyRings(object);
-  object.shrinkToFit();
-  objects_.push_back(std::move(object));
-
-  tokenizer_.nextToken();
-  tokenizer_.pushBack();
-  return tokenizer_.tokenType != Tokenizer::TokenEof;
+// Tokens of any kind up to [END] or [END-<anything>]; what such a section holds is not read.
+void MapReader::skipSection() {
+  for (;;) {
+    const int32_t token = tokenizer_.nextToken();
+    if (token == Tokenizer::TokenEof) fail("'end' expected");
+    if (token != '[') continue;
+    if (tokenizer_.nextToken() == Tokenizer::TokenWord && isAnyEndWord(tokenizer_.text)) {
+      expectChar(']', "']' expected");
+      return;
+    }
+    // It may be the '[' of the closing line itself.
+    tokenizer_.pushBack();
+  }
 }
 
 void MapReader::readObjectKey(MapObject& object, const std::string& key) {
@@ -183,10 +234,28 @@ void MapReader::readObjectKey(MapObject& object, const std::string& key) {
     entries = &object.numbersEntries();
   else if (isListKind(object.kind))
     entries = &object.listRecords();
-  else
+  else if (!options_.lenient)
     fail("Unknown variable: " + key);
+  if (entries == nullptr) {
+    keepObjectKey(object, key);
+    return;
+  }
   tokenizer_.readValueLine();
   entries->push_back(KeyValue{key, std::string(tokenizer_.text)});
+}
+
+// A key that the strict reader refuses: the older name of EndLevel, or one kept as written.
+void MapReader::keepObjectKey(MapObject& object, const std::string& key) {
+  std::string spelling = tokenizer_.wordSpelling;
+  const int32_t line = currentLine();
+  if (key == "levels") {
+    object.endLevel = readIntToken();
+    report_.add(LenientReport::Item::LevelsAsEndLevel, spelling, line);
+    return;
+  }
+  tokenizer_.readValueLine();
+  report_.add(LenientReport::Item::ObjectKey, spelling, line);
+  object.keptKeys().push_back(KeyValue{std::move(spelling), std::string(tokenizer_.text)});
 }
 
 // (lat,lon),(lat,lon),...

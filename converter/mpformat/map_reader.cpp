@@ -9,9 +9,13 @@
 
 namespace zarvex {
 
-MapReader::MapReader(Tokenizer& tokenizer, std::string fileName)
-    : tokenizer_(tokenizer), fileName_(std::make_shared<const std::string>(std::move(fileName))) {
+MapReader::MapReader(Tokenizer& tokenizer, std::string fileName, ReadOptions options)
+    : tokenizer_(tokenizer),
+      fileName_(std::make_shared<const std::string>(std::move(fileName))),
+      options_(options) {
   tokenizer_.setMapProfile();
+  // What lenient reading skips or keeps is named as the map spells it.
+  tokenizer_.keepWordSpelling = options_.lenient;
 }
 
 void MapReader::fail(const char* message) const {

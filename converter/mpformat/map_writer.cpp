@@ -71,6 +71,14 @@ void MapWriter::appendNonEmpty(const char* key, const std::string& value) {
   if (!value.empty()) appendLine(key, value);
 }
 
+void MapWriter::appendKeyValues(const std::vector<KeyValue>& entries) {
+  for (const KeyValue& entry : entries) {
+    buffer_.append(entry.key);
+    buffer_.push_back('=');
+    appendLine("", entry.value);
+  }
+}
+
 void MapWriter::flush(FILE* out) {
   if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), out);
   buffer_.clear();
@@ -123,6 +131,7 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
       appendLine("TraffPoints=", attributes.traffPoints);
       appendLine("TraffRoads=", attributes.traffRoads);
       appendLine("Time=", attributes.time);
+      appendKeyValues(object.keptKeys());
       append("[END-Restrict]\n\n");
       flushIfLarge(out);
       return;
@@ -133,11 +142,8 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
     case ObjectKind::ZipCodes: {
       const ListSection section = listSection(attributes.kind);
       append(section.open);
-      for (const KeyValue& record : object.listEntries(attributes.kind)) {
-        buffer_.append(record.key);
-        buffer_.push_back('=');
-        appendLine("", record.value);
-      }
+      appendKeyValues(object.listEntries(attributes.kind));
+      appendKeyValues(object.keptKeys());
       append(section.close);
       flushIfLarge(out);
       return;
@@ -169,6 +175,7 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
   appendNonEmpty("Background=", attributes.background);
   appendNonEmpty("RouteParamExt=", attributes.routeParamExt);
   appendNonEmpty("RouteParams=", attributes.routeParams);
+  appendKeyValues(object.keptKeys());
 
   const auto first = static_cast<uint32_t>(attributes.layerMin);
   const auto last =
@@ -230,16 +237,8 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
     }
   }
 
-  for (const KeyValue& entry : object.nodEntries()) {
-    buffer_.append(entry.key);
-    buffer_.push_back('=');
-    appendLine("", entry.value);
-  }
-  for (const KeyValue& entry : object.numbersEntries()) {
-    buffer_.append(entry.key);
-    buffer_.push_back('=');
-    appendLine("", entry.value);
-  }
+  appendKeyValues(object.nodEntries());
+  appendKeyValues(object.numbersEntries());
   append("[END]\n\n");
   flushIfLarge(out);
 }

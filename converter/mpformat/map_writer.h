@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "converter/mpformat/map_object.h"
 #include "converter/mpformat/object_attributes.h"
@@ -28,6 +29,8 @@ class MapWriter {
   void appendPoint(double lat, double lon);
   void appendLine(const char* key, const std::string& value);
   void appendNonEmpty(const char* key, const std::string& value);
+  // "key=value" lines, each written even when the value is empty.
+  void appendKeyValues(const std::vector<KeyValue>& entries);
   void appendCoordinates(const MapObject& object, const ObjectAttributes& attributes);
   void flushIfLarge(FILE* out);
 

@@ -100,6 +100,7 @@ void Tokenizer::setScriptProfile() {
   slashStarComments = true;
   parseFloats = false;
   returnComments = false;
+  keepWordSpelling = false;
   eolSignificant = false;
   quoteLineBreakIsError = false;
 }
@@ -259,6 +260,7 @@ int32_t Tokenizer::scanWord(int c) {
     if (c < 0 || (charClass[c] & wordBits) == 0) break;
     text.push_back(static_cast<char>(c));
   }
+  if (keepWordSpelling) wordSpelling = text;
   if (lowerCaseWords) {
     for (char& ch : text) {
       // tolower keeps lower-case letters, digits, '_' and '-' in every locale; skipping the call

@@ -64,8 +64,12 @@ class Tokenizer {
   bool pushedBack = false;
   bool parseFloats = false;
   bool returnComments = false;
+  /// Keeps each word as written, before lowering, in wordSpelling (off in both profiles).
+  bool keepWordSpelling = false;
   uint16_t charClass[256] = {};
   int32_t lineCount = 0;
+  /// The last word token as written, while keepWordSpelling is on; kept until the next word.
+  std::string wordSpelling;
 
  private:
   /// One byte of input as 0 to 255, or -1 at end of input; throws IOException on a read error.
