@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "converter/driver/map_id.h"
+#include "project_version.h"
 
 namespace zarvex {
 namespace {
@@ -98,6 +101,68 @@ TEST(ParseCommandLineTest, OptionsOutOfPlaceArePaths) {
   ASSERT_TRUE(settings);
   EXPECT_EQ(settings->configPath, "-H");
   EXPECT_EQ(settings->outputName, "rules.cfg");
+}
+
+TEST(ParseCommandLineTest, LenientComesFirstAndLeavesTheRestAsItWas) {
+  auto settings = parse({"--lenient", "-h", "head.txt", "-m", "K-12-3", "rules.cfg", "out.mp"});
+  ASSERT_TRUE(settings);
+  EXPECT_TRUE(settings->lenient);
+  EXPECT_EQ(settings->headerPath(), "head.txt");
+  EXPECT_EQ(settings->mapIdOrDefault(), "11110123");
+  EXPECT_EQ(settings->configPath, "rules.cfg");
+  EXPECT_EQ(settings->outputName, "out.mp");
+
+  settings = parse({"rules.cfg"});
+  ASSERT_TRUE(settings);
+  EXPECT_FALSE(settings->lenient);
+
+  // Anywhere else it is a path, as any other argument would be.
+  settings = parse({"-h", "head.txt", "--lenient", "rules.cfg"});
+  ASSERT_TRUE(settings);
+  EXPECT_FALSE(settings->lenient);
+  EXPECT_EQ(settings->configPath, "--lenient");
+  settings = parse({"rules.cfg", "--lenient"});
+  ASSERT_TRUE(settings);
+  EXPECT_FALSE(settings->lenient);
+  EXPECT_EQ(settings->outputName, "--lenient");
+
+  for (const auto& args : std::vector<std::vector<const char*>>{
+           {"--lenient"}, {"--lenient", "-h", "head.txt"}, {"--lenient", "-m"}}) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    EXPECT_FALSE(parse(args).has_value());
+  }
+}
+
+TEST(ParseCommandLineTest, HelpAndVersionOnlyAsFirstArgument) {
+  const struct {
+    std::vector<const char*> args;
+    Command command;
+  } cases[] = {
+      {{"--help"}, Command::Help},
+      {{"--version", "rules.cfg"}, Command::Version},
+      {{"--help", "--version"}, Command::Help},
+      {{"rules.cfg", "--help"}, Command::Convert},
+      {{"--lenient", "--version"}, Command::Convert},
+      {{"-help"}, Command::Convert},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    const auto settings = parse(c.args);
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->command, c.command);
+  }
+}
+
+TEST(PrintVersionTest, NamesTheProjectVersion) {
+  FILE* out = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  printVersion(out);
+  std::rewind(out);
+  char line[64] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, out), nullptr);
+  std::fclose(out);
+  EXPECT_EQ(std::string(line), std::string("zarvex ") + kProjectVersion + "\n");
+  EXPECT_NE(std::string(kProjectVersion), "");
 }
 
 TEST(ParseCommandLineTest, EmptyArgumentsCountAsNotSet) {

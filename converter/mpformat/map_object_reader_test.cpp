@@ -6,12 +6,17 @@
 #include "converter/mpformat/comment_attribute.h"
 #include "converter/mpformat/map_reader.h"
 #include "converter/mpformat/map_test_support.h"
+#include "converter/tokenizer/errors.h"
 
 namespace zarvex {
 namespace {
 
 using maptest::kHeader;
 using maptest::MapSource;
+
+constexpr const char* kSectionMessage =
+    "'zipcodes', 'cities', 'regions', 'districts', 'countries', 'polyline', 'polygon', 'poi' or "
+    "'restrict' expected";
 
 std::deque<MapObject> readObjects(const std::string& objects) {
   MapSource source(std::string(kHeader) + objects);
@@ -23,6 +28,17 @@ MapObject readOne(const std::string& object) {
   std::deque<MapObject> objects = readObjects(object);
   EXPECT_EQ(objects.size(), 1u);
   return objects.empty() ? MapObject{} : std::move(objects.front());
+}
+
+struct LenientRead {
+  std::deque<MapObject> objects;
+  std::string report;
+};
+
+LenientRead readLeniently(const std::string& objects) {
+  MapSource source(std::string(kHeader) + objects, "test.mp", maptest::kLenient);
+  source.readAll();
+  return {std::move(source.reader().objects()), maptest::describe(source.reader().lenientReport())};
 }
 
 TEST(MapObjectReaderTest, SectionWordsGiveKinds) {
@@ -270,6 +286,123 @@ TEST(MapObjectReaderTest, EndOfInput) {
     }
     EXPECT_EQ(source.reader().objects().size(), c.objects);
   }
+}
+
+TEST(MapObjectReaderTest, LenientReadingKeepsUnknownKeysAsSpelled) {
+  const LenientRead read = readLeniently(
+      "[POLYLINE]\nType=0x4\nDirection=1\nNonStdField =  a ; b  \nMiXed_Key-2=\nLabel=x\n"
+      "Data0=(1,2),(3,4)\nDirection=2\nNod1=0,5,0\n[END]\n[POI]\nType=1\n[END]\n");
+  ASSERT_EQ(read.objects.size(), 2u);
+  const MapObject& o = read.objects[0];
+  ASSERT_EQ(o.keptKeys().size(), 4u);
+  EXPECT_EQ(o.keptKeys()[0].key, "Direction");
+  EXPECT_EQ(o.keptKeys()[0].value, "1");
+  EXPECT_EQ(o.keptKeys()[1].key, "NonStdField");
+  EXPECT_EQ(o.keptKeys()[1].value, "a ; b");
+  EXPECT_EQ(o.keptKeys()[2].key, "MiXed_Key-2");
+  EXPECT_EQ(o.keptKeys()[2].value, "");
+  EXPECT_EQ(o.keptKeys()[3].value, "2");
+  // Known keys around them are read as always.
+  EXPECT_EQ(o.type, 4);
+  EXPECT_EQ(o.label, "x");
+  ASSERT_EQ(o.data.size(), 1u);
+  EXPECT_EQ(o.data[0].points.size(), 2u);
+  ASSERT_EQ(o.nodEntries().size(), 1u);
+  EXPECT_TRUE(read.objects[1].keptKeys().empty());
+  EXPECT_EQ(read.report,
+            "object-key Direction 2@6; object-key NonStdField 1@7; "
+            "object-key MiXed_Key-2 1@8");
+}
+
+TEST(MapObjectReaderTest, LenientReadingTakesLevelsAsEndLevel) {
+  const LenientRead read = readLeniently(
+      "[POLYGON]\nLevels=3\n[END]\n[POI]\nEndLevel=1\nLEVELS=2\n[END]\n"
+      "[Countries]\nLevels=2\n[END-Countries]\n");
+  ASSERT_EQ(read.objects.size(), 3u);
+  EXPECT_EQ(read.objects[0].endLevel, 3);
+  EXPECT_EQ(read.objects[1].endLevel, 2);
+  EXPECT_TRUE(read.objects[0].keptKeys().empty());
+  // A list section takes every key as a record, in lenient reading as in strict.
+  ASSERT_EQ(read.objects[2].listRecords().size(), 1u);
+  EXPECT_EQ(read.objects[2].listRecords()[0].key, "levels");
+  EXPECT_EQ(read.report, "levels Levels 1@5; levels LEVELS 1@9");
+}
+
+TEST(MapObjectReaderTest, LenientReadingSkipsCommentsInsideSectionsAndAcceptsAnyEnd) {
+  const LenientRead read = readLeniently(
+      "; Owner=A\n[POI]\n; inside=1\nType=1\n;\n[END-RGN10]\n[POLYLINE]\n[END-POLYLINE]\n"
+      "[Restrict]\nNod=5\n[end-]\n[POI]\n[END-RGN10]\n");
+  ASSERT_EQ(read.objects.size(), 4u);
+  const MapObject& p = read.objects[0];
+  EXPECT_EQ(p.type, 1);
+  // Only comment lines before the section are attributes.
+  ASSERT_EQ(p.comments.size(), 1u);
+  EXPECT_EQ(p.comments[0].key, "Owner");
+  EXPECT_EQ(read.objects[2].get(TextField::nod), "5");
+  EXPECT_EQ(read.report,
+            "comment 2@6; end [END-RGN10] 2@9; end [END-POLYLINE] 1@11; end [end-] 1@14");
+}
+
+TEST(MapObjectReaderTest, LenientReadingSkipsSectionsOfUnknownKinds) {
+  const struct {
+    const char* name;
+    std::string text;
+    const char* report;
+  } cases[] = {
+      {"closed by its own end", "[WPT]\nName=a\nData0=(1,2)\n[END-WPT]\n", "section [WPT] 1@8"},
+      {"closed by end", "[Background]\nx=1\n[END]\n", "section [Background] 1@8"},
+      {"brackets inside", "[SHP]\nname=[x] [\n[ [END]\n", "section [SHP] 1@8"},
+      {"a commented end does not close", "[FILE]\n; [END]\nq=\"[END]\n[END-FILE]\n",
+       "section [FILE] 1@8"},
+      {"numbers and strings", "[DICTIONARY]\nLevel1RGN40=0x11,-2.5 \"a\\\"\n[END-DICTIONARY]\n",
+       "section [DICTIONARY] 1@8"},
+      {"two of them", "[PLT]\n[END-PLT]\n\n[PLT]\n[END]\n", "section [PLT] 2@8"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LenientRead read =
+        readLeniently("[POI]\nType=1\n[END]\n; Owner=A\n" + c.text + "[POI]\nType=2\n[END]\n");
+    ASSERT_EQ(read.objects.size(), 2u);
+    EXPECT_EQ(read.objects[1].type, 2);
+    // What stood before the skipped section went with it.
+    EXPECT_TRUE(read.objects[1].comments.empty());
+    EXPECT_EQ(read.report, c.report);
+  }
+}
+
+TEST(MapObjectReaderTest, LenientReadingStopsAtUnknownSectionsThatDoNotClose) {
+  const struct {
+    const char* name;
+    std::string text;
+    const char* message;
+    int32_t line;
+  } cases[] = {
+      {"never closed", "[WPT]\nName=a\n", "'end' expected", 5},
+      {"opening not closed", "[WPT\nName=a\n", "']' expected", 4},
+      {"closing not closed", "[WPT]\n[END-WPT\n[POI]\n", "']' expected", 5},
+      // A closing line with no section to close is malformed, not a section of another kind.
+      {"stray end", "[END-WPT]\n", kSectionMessage, 3},
+      {"stray end word", "[END]\n", kSectionMessage, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MapSource source(std::string(kHeader) + c.text, "test.mp", maptest::kLenient);
+    try {
+      source.readAll();
+      ADD_FAILURE() << "read without error";
+    } catch (const ParserException& e) {
+      EXPECT_EQ(e.message, c.message);
+      EXPECT_EQ(e.line, c.line);
+    }
+  }
+}
+
+TEST(MapObjectReaderTest, ObjectsLeftOutOfTheListAreStillReported) {
+  MapSource source(std::string(kHeader) + "[POLYGON]\nData0=(0,0),(0,1),(1,1)\nLevel=2\n[END]\n",
+                   "test.mp", ReadOptions{.lenient = true, .keepObjects = false});
+  source.readAll();
+  EXPECT_TRUE(source.reader().objects().empty());
+  EXPECT_EQ(maptest::describe(source.reader().lenientReport()), "object-key Level 1@6");
 }
 
 }  // namespace

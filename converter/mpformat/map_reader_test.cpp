@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "converter/mpformat/map_test_support.h"
 #include "converter/tokenizer/errors.h"
@@ -20,11 +21,14 @@ struct ErrorCase {
   std::string text;
   const char* message;
   int32_t line;
+  // About something the strict reader does not know rather than malformed text; lenient
+  // reading skips or keeps it.
+  bool unknown = false;
 };
 
-void expectError(const ErrorCase& c) {
+void expectError(const ErrorCase& c, ReadOptions options = {}) {
   SCOPED_TRACE(c.name);
-  MapSource source(c.text);
+  MapSource source(c.text, "test.mp", options);
   try {
     source.readAll();
     ADD_FAILURE() << "no error";
@@ -34,10 +38,10 @@ void expectError(const ErrorCase& c) {
   }
 }
 
-TEST(MapReaderTest, HeaderErrors) {
-  // Errors about a key or its value come after the value line has been read; the others carry
-  // the line on which they occur.
-  const ErrorCase cases[] = {
+// Errors about a key or its value come after the value line has been read; the others carry the
+// line on which they occur.
+std::vector<ErrorCase> headerErrors() {
+  return {
       {"empty file", "", "'[' expected", 0},
       {"no bracket", "IMG ID]", "'[' expected", 0},
       {"not img", "\n[ID]", "'img' expected", 1},
@@ -50,40 +54,39 @@ TEST(MapReaderTest, HeaderErrors) {
       {"end-img without id", "[IMG ID]\n[END-IMG NAME]", "'id' expected", 1},
       {"end not closed", "[IMG ID]\n[END-IMG ID", "']' expected", 1},
       {"end of file", "[IMG ID]\nName=x\n", "word expected", 2},
-      {"elevation lower case", "[IMG ID]\nElevation=m\n", "Unknown elevation type", 2},
-      {"elevation empty", "[IMG ID]\nElevation=\n", "Unknown elevation type", 2},
-      {"boolean digit", "[IMG ID]\r\nPOIIndex=1\r\n", "Unknown boolean value", 2},
-      {"boolean word", "[IMG ID]\nRouting=yes\n", "Unknown boolean value", 2},
-      {"boolean lower t", "[IMG ID]\nPreprocess=t\n", "Unknown boolean value", 2},
-      {"number", "[IMG ID]\nCodePage=12a\n", "Invalid number", 2},
-      {"number too large", "[IMG ID]\nTreSize=2147483648\n", "Invalid number", 2},
-      {"float", "[IMG ID]\nTreMargin=0.5x\n", "Invalid float number", 2},
-      {"unknown key", "[IMG ID]\nDatum=W84\n", "Unknown variable: datum", 2},
-      {"unknown key at end of file", "[IMG ID]\nDatum=W84", "Unknown variable: datum", 1},
-      {"object key", "[IMG ID]\nData0=(1,2)\n", "Unknown variable: data0", 2},
-      {"level before levels", "[IMG ID]\nLevel0=22\n", "Invalid level index", 2},
-      {"level past the end", "[IMG ID]\nLevels=2\nLevel2=3\n", "Invalid level index", 3},
-      {"negative zoom", "[IMG ID]\nLevels=2\nZoom-1=3\n", "Invalid level index", 3},
-      {"level index not a number", "[IMG ID]\nLevels=2\nLevelx=3\n", "Invalid number", 3},
-      {"level value", "[IMG ID]\nLevels=2\nLevel1=x\n", "Invalid number", 3},
-      {"levels value", "[IMG ID]\nLevels=four\n", "Invalid number", 2},
+      {"elevation lower case", "[IMG ID]\nElevation=m\n", "Unknown elevation type", 2, true},
+      {"elevation empty", "[IMG ID]\nElevation=\n", "Unknown elevation type", 2, true},
+      {"boolean digit", "[IMG ID]\r\nPOIIndex=1\r\n", "Unknown boolean value", 2, true},
+      {"boolean word", "[IMG ID]\nRouting=yes\n", "Unknown boolean value", 2, true},
+      {"boolean lower t", "[IMG ID]\nPreprocess=t\n", "Unknown boolean value", 2, true},
+      {"number", "[IMG ID]\nCodePage=12a\n", "Invalid number", 2, true},
+      {"number too large", "[IMG ID]\nTreSize=2147483648\n", "Invalid number", 2, true},
+      {"float", "[IMG ID]\nTreMargin=0.5x\n", "Invalid float number", 2, true},
+      {"unknown key", "[IMG ID]\nDatum=W84\n", "Unknown variable: datum", 2, true},
+      {"unknown key at end of file", "[IMG ID]\nDatum=W84", "Unknown variable: datum", 1, true},
+      {"object key", "[IMG ID]\nData0=(1,2)\n", "Unknown variable: data0", 2, true},
+      {"level before levels", "[IMG ID]\nLevel0=22\n", "Invalid level index", 2, true},
+      {"level past the end", "[IMG ID]\nLevels=2\nLevel2=3\n", "Invalid level index", 3, true},
+      {"negative zoom", "[IMG ID]\nLevels=2\nZoom-1=3\n", "Invalid level index", 3, true},
+      {"level index not a number", "[IMG ID]\nLevels=2\nLevelx=3\n", "Invalid number", 3, true},
+      {"level value", "[IMG ID]\nLevels=2\nLevel1=x\n", "Invalid number", 3, true},
+      {"levels value", "[IMG ID]\nLevels=four\n", "Invalid number", 2, true},
   };
-  for (const ErrorCase& c : cases) expectError(c);
 }
 
-TEST(MapReaderTest, ObjectErrors) {
+std::vector<ErrorCase> objectErrors() {
   const std::string h(kHeader);
   const char* kSectionExpected =
       "'zipcodes', 'cities', 'regions', 'districts', 'countries', 'polyline', 'polygon', 'poi' "
       "or 'restrict' expected";
-  const ErrorCase cases[] = {
+  return {
       {"key before a section", h + "Type=0x10\n", "'[' expected", 3},
-      {"unknown section", h + "[POINT]\n", kSectionExpected, 3},
-      {"rgn30", h + "[RGN30]\n", kSectionExpected, 3},
+      {"unknown section", h + "[POINT]\n", kSectionExpected, 3, true},
+      {"rgn30", h + "[RGN30]\n", kSectionExpected, 3, true},
       {"section not a word", h + "[10]\n", kSectionExpected, 3},
       {"section not closed", h + "[POI\nType=1\n", "']' expected", 4},
       {"key not a word", h + "[POI]\n=1\n", "word expected", 4},
-      {"comment inside a section", h + "[POI]\n; note\nType=1\n", "word expected", 4},
+      {"comment inside a section", h + "[POI]\n; note\nType=1\n", "word expected", 4, true},
       {"end of file inside a section", h + "[POI]\nType=1\n", "word expected", 5},
       {"no equals", h + "[POI]\nType 1\n", "'=' expected", 4},
       {"float type", h + "[POI]\nType=4.7\n", "Number expected", 4},
@@ -100,15 +103,30 @@ TEST(MapReaderTest, ObjectErrors) {
       {"longitude", h + "[POI]\nData0=(1,)\n", "Number expected", 4},
       {"no closing parenthesis", h + "[POI]\nData0=(1,2,3)\n", "')' expected", 4},
       {"trailing comma", h + "[POI]\nData0=(1,2),\n[END]\n", "'(' expected", 5},
-      {"zip in a point", h + "[POI]\nZip=12345\n", "Unknown variable: zip", 4},
-      {"zip in a restriction", h + "[Restrict]\nZip=12345\n", "Unknown variable: zip", 4},
-      {"list key in a point", h + "[POI]\nCountry1=X\n", "Unknown variable: country1", 4},
-      {"end of another kind", h + "[POI]\nType=1\n[END-RGN40]\n", "'end' expected", 5},
+      {"zip in a point", h + "[POI]\nZip=12345\n", "Unknown variable: zip", 4, true},
+      {"zip in a restriction", h + "[Restrict]\nZip=12345\n", "Unknown variable: zip", 4, true},
+      {"list key in a point", h + "[POI]\nCountry1=X\n", "Unknown variable: country1", 4, true},
+      {"end of another kind", h + "[POI]\nType=1\n[END-RGN40]\n", "'end' expected", 5, true},
       {"end not closed", h + "[POI]\nType=1\n[END\n", "']' expected", 6},
       {"second object", h + "[POI]\nType=1\n[END]\n\n; c\n[POI]\nLbl=x\n", "Unknown variable: lbl",
-       9},
+       9, true},
   };
-  for (const ErrorCase& c : cases) expectError(c);
+}
+
+TEST(MapReaderTest, HeaderErrors) {
+  for (const ErrorCase& c : headerErrors()) expectError(c);
+}
+
+TEST(MapReaderTest, ObjectErrors) {
+  for (const ErrorCase& c : objectErrors()) expectError(c);
+}
+
+// Lenient reading only passes over what the strict reader does not know: malformed text stops
+// it with the same message on the same line.
+TEST(MapReaderTest, LenientReadingStopsAtMalformedTextAsStrictDoes) {
+  for (const auto& cases : {headerErrors(), objectErrors()})
+    for (const ErrorCase& c : cases)
+      if (!c.unknown) expectError(c, maptest::kLenient);
 }
 
 TEST(MapReaderTest, ObjectsBeforeAnErrorStayRead) {
@@ -168,6 +186,30 @@ TEST(MapReaderTest, HugeLevelCountStaysSmall) {
   source.reader().ReadHeader();
   ASSERT_EQ(source.reader().header().levels.size(), 100u);
   EXPECT_EQ(source.reader().header().levels[99].bits, 5);
+}
+
+TEST(MapReaderTest, LenientHeaderSkipsWhatTheStrictReaderRefuses) {
+  MapSource source(
+      "[IMG ID]\nID=7\nMG=Y\nElevation=m\nCodePage=abc\nLevels=2\nLevel0=22\nLevel2=20\n"
+      "LEVEL1=21\nZoom5=1\n; a note\nTransparent=N\nmg=N\nLevelx=1\nPOIIndex=Y\nMG=N\n"
+      "Name=After\n[END-IMG ID]\n",
+      "test.mp", maptest::kLenient);
+  source.reader().ReadHeader();
+  const MapHeader& h = source.reader().header();
+  EXPECT_EQ(h.id, "7");
+  EXPECT_EQ(h.name, "After");
+  EXPECT_EQ(h.elevation, 0);
+  EXPECT_EQ(h.codePage, 0);
+  EXPECT_EQ(h.poiIndex, TriState::True);
+  ASSERT_EQ(h.levels.size(), 2u);
+  EXPECT_EQ(h.levels[0].bits, 22);
+  EXPECT_EQ(h.levels[1].bits, 21);
+  // Named as spelled, on the line of the key.
+  EXPECT_EQ(maptest::describe(source.reader().lenientReport()),
+            "header-key MG 2@3; header-value Elevation 1@4; header-value CodePage 1@5; "
+            "header-value Level2 1@8; header-value Zoom5 1@10; header-key Transparent 1@12; "
+            "header-key mg 1@13; header-value Levelx 1@14");
+  EXPECT_EQ(source.tokenizer().lineCount, 17);
 }
 
 TEST(MapReaderTest, ParseIntText) {

@@ -36,10 +36,15 @@ inline std::string contents(FILE* file) {
 /// A reader over map text, as the run over a map file sets it up.
 class MapSource {
  public:
-  explicit MapSource(std::string_view text, std::string fileName = "test.mp")
-      : file_(textFile(text)), tokenizer_(file_.get()), reader_(tokenizer_, std::move(fileName)) {}
-  explicit MapSource(FilePtr file, std::string fileName)
-      : file_(std::move(file)), tokenizer_(file_.get()), reader_(tokenizer_, std::move(fileName)) {}
+  explicit MapSource(std::string_view text, std::string fileName = "test.mp",
+                     ReadOptions options = {})
+      : file_(textFile(text)),
+        tokenizer_(file_.get()),
+        reader_(tokenizer_, std::move(fileName), options) {}
+  explicit MapSource(FilePtr file, std::string fileName, ReadOptions options = {})
+      : file_(std::move(file)),
+        tokenizer_(file_.get()),
+        reader_(tokenizer_, std::move(fileName), options) {}
 
   /// Reads the header, then every object.
   void readAll() {
@@ -58,7 +63,23 @@ class MapSource {
   MapReader reader_;
 };
 
+inline constexpr ReadOptions kLenient{.lenient = true};
+
 /// A minimal header; the first object section starts on line 3.
 inline constexpr std::string_view kHeader = "[IMG ID]\nID=1\n[END-IMG ID]\n";
+
+/// The entries of a report as "item name count@line", joined by "; ", for comparing in tests.
+inline std::string describe(const LenientReport& report) {
+  static constexpr const char* kItems[] = {"header-key", "header-value", "section", "comment",
+                                           "object-key", "levels",       "end"};
+  std::string text;
+  for (const LenientReport::Entry& e : report.entries()) {
+    if (!text.empty()) text += "; ";
+    text += kItems[static_cast<int>(e.item)];
+    if (!e.name.empty()) text += " " + e.name;
+    text += " " + std::to_string(e.count) + "@" + std::to_string(e.firstLine);
+  }
+  return text;
+}
 
 }  // namespace zarvex::maptest

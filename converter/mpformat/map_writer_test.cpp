@@ -258,6 +258,44 @@ TEST(MapWriterTest, RestrictionAndLists) {
   EXPECT_EQ(write(districts, a), "; LOC=m.mp:7\n[Cities]\n[END-Cities]\n\n");
 }
 
+// Kept keys come out verbatim in the order read, whatever kind the rules make of the object: for
+// points, lines and polygons between the attribute lines and the coordinates, elsewhere just
+// before the closing line.
+TEST(MapWriterTest, KeptKeysStayWithTheirObject) {
+  MapObject o = makeObject(ObjectKind::Polygon, {{pt(1, 1), pt(1, 2), pt(2, 2)}});
+  o.type = 0x4c;
+  o.keptKeys() = {{"Direction", "1"}, {"NonStdField", ""}, {"MiXed", "a ; b"}};
+  o.nodEntries() = {{"nod1", "0,1,0"}};
+  const std::string kept = "Direction=1\nNonStdField=\nMiXed=a ; b\n";
+  const struct {
+    ObjectKind kind;
+    const char* before;  // the line that the kept keys follow
+    const char* after;   // the line that follows them
+  } cases[] = {
+      {ObjectKind::Point, "Label=L\n", "Data0=(1.333333,1.666667)\n"},
+      {ObjectKind::Line, "Label=L\n", "Data0=(1.000000,1.000000),"},
+      {ObjectKind::Polygon, "Label=L\n", "Data0=(1.000000,1.000000),"},
+      {ObjectKind::Restriction, "Time=\n", "[END-Restrict]\n"},
+      {ObjectKind::Cities, "[Cities]\n", "[END-Cities]\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.kind));
+    ObjectAttributes a = filled(o);
+    a.kind = c.kind;
+    a.label = "L";
+    const std::string text = write(o, a);
+    EXPECT_NE(text.find(c.before + kept + c.after), std::string::npos) << text;
+    EXPECT_EQ(text.find(kept), text.rfind(kept)) << "written once";
+  }
+  ObjectAttributes a = filled(o);
+  a.layerMax = 1;
+  EXPECT_TRUE(
+      write(o, a).ends_with(kept +
+                            "Data0=(1.000000,1.000000),(1.000000,2.000000),(2.000000,2.000000)\n"
+                            "Data1=(1.000000,1.000000),(1.000000,2.000000),(2.000000,2.000000)\n"
+                            "nod1=0,1,0\n[END]\n\n"));
+}
+
 TEST(MapWriterTest, HugeLevelRangeIsWrittenInPieces) {
   const MapObject o = makeObject(ObjectKind::Point, {{pt(1, 2)}});
   ObjectAttributes a = filled(o);
@@ -293,11 +331,12 @@ std::string convert(std::deque<MapObject>& objects) {
   return maptest::contents(out.get());
 }
 
-std::deque<MapObject> readSample() {
+std::deque<MapObject> readSample(ReadOptions options = {}) {
   maptest::FilePtr file(std::fopen(testdata("sample.mp").c_str(), "rb"));
   EXPECT_NE(file, nullptr);
-  MapSource source(std::move(file), "sample.mp");
+  MapSource source(std::move(file), "sample.mp", options);
   source.readAll();
+  EXPECT_TRUE(source.reader().lenientReport().empty());
   return std::move(source.reader().objects());
 }
 
@@ -313,10 +352,16 @@ TEST(MapWriterTest, SampleMapMatchesExpectedOutput) {
   EXPECT_EQ(written, readFile(expectedPath));
 }
 
+// Lenient reading departs from strict reading only where the strict reader would stop.
+TEST(MapWriterTest, LenientReadingOfAStrictMapChangesNothing) {
+  std::deque<MapObject> objects = readSample(maptest::kLenient);
+  EXPECT_EQ(convert(objects), readFile(testdata("sample_expected.mp")));
+}
+
 /// Writes the objects, reads the text back and compares with what the writer was given.
-void expectRoundTrip(std::deque<MapObject>& original) {
+void expectRoundTrip(std::deque<MapObject>& original, ReadOptions options = {}) {
   const std::string written = convert(original);
-  MapSource source(std::string(kHeader) + written, "again.mp");
+  MapSource source(std::string(kHeader) + written, "again.mp", options);
   source.readAll();
   const std::deque<MapObject>& again = source.reader().objects();
   ASSERT_EQ(again.size(), original.size());
@@ -326,6 +371,11 @@ void expectRoundTrip(std::deque<MapObject>& original) {
     const MapObject& b = again[i];
     EXPECT_EQ(b.kind, a.kind);
     EXPECT_EQ(b.label, a.label);
+    ASSERT_EQ(b.keptKeys().size(), a.keptKeys().size());
+    for (size_t k = 0; k < a.keptKeys().size(); ++k) {
+      EXPECT_EQ(b.keptKeys()[k].key, a.keptKeys()[k].key);
+      EXPECT_EQ(b.keptKeys()[k].value, a.keptKeys()[k].value);
+    }
     EXPECT_EQ(b.listRecords().size(), a.listRecords().size());
     for (size_t k = 0; k < a.listRecords().size() && k < b.listRecords().size(); ++k) {
       EXPECT_EQ(b.listRecords()[k].key, a.listRecords()[k].key);
@@ -402,16 +452,13 @@ TEST(MapWriterTest, RealMapReadsBackToTheSameObjects) {
   const char* root = std::getenv("ZARVEX_SOURCE_DIR");
   if (root == nullptr) GTEST_SKIP() << "ZARVEX_SOURCE_DIR not set";
   const std::string path = std::string(root) + "/../shared/realmaps/oaconvert_cloudmade_france.mp";
-  std::string text = readFile(path);
+  const std::string text = readFile(path);
   if (text.empty()) GTEST_SKIP() << "no real maps";
-  // The map's header has two keys that the reader refuses; its objects are all readable.
-  for (const char* key : {"Transparent=N\n", "ProductCode=1\n"}) {
-    const size_t at = text.find(key);
-    ASSERT_NE(at, std::string::npos) << key;
-    text.erase(at, std::string(key).size());
-  }
-  MapSource source(text, "france.mp");
+  // The map's header has two keys that only lenient reading passes over.
+  MapSource source(text, "france.mp", maptest::kLenient);
   source.readAll();
+  EXPECT_EQ(maptest::describe(source.reader().lenientReport()),
+            "header-key Transparent 1@6; header-key ProductCode 1@7");
   std::deque<MapObject>& objects = source.reader().objects();
   ASSERT_EQ(objects.size(), 714u);
   size_t longest = 0;
@@ -419,6 +466,40 @@ TEST(MapWriterTest, RealMapReadsBackToTheSameObjects) {
     for (const DataLine& line : o.data) longest = std::max(longest, line.points.size());
   EXPECT_EQ(longest, 6431u);
   expectRoundTrip(objects);
+}
+
+// What lenient reading keeps comes back from the written map, and a second conversion writes
+// the same text but for the origin lines.
+TEST(MapWriterTest, LenientlyReadMapConvertsTheSameTwice) {
+  const std::string map = std::string(kHeader) +
+                          "[POI]\nType=0x2f\nDirection=1\nNonStdField=x y\nData0=(1,2)\n[END]\n"
+                          "[WPT]\nName=w\n[END-WPT]\n"
+                          "; Owner=A\n[POLYLINE]\nType=4\n; note\nZ-Order=3\nData0=(1,2),(3,4)\n"
+                          "Nod1=0,1,0\n[END-POLYLINE]\n"
+                          "[POLYGON]\nType=0x4c\nDirection=2\nData0=(0,0),(0,1),(1,1)\n[END]\n"
+                          "[Restrict]\nNod=5\nTraffPoints=1,2,3\nTraffRoads=4,5\nRestrParam=0,1\n"
+                          "[END-Restrict]\n";
+  MapSource first(map, "first.mp", maptest::kLenient);
+  first.readAll();
+  std::deque<MapObject>& objects = first.reader().objects();
+  ASSERT_EQ(objects.size(), 4u);
+  expectRoundTrip(objects, maptest::kLenient);
+
+  const std::string once = convert(objects);
+  MapSource second(std::string(kHeader) + once, "second.mp", maptest::kLenient);
+  second.readAll();
+  // Only kept keys need lenient reading now.
+  EXPECT_EQ(maptest::describe(second.reader().lenientReport()),
+            "object-key Direction 2@7; object-key NonStdField 1@8; object-key Z-Order 1@19; "
+            "object-key RestrParam 1@40");
+  auto withoutOrigins = [](const std::string& text) {
+    std::string kept;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+      if (line.rfind("; LOC=", 0) != 0) kept += line + "\n";
+    return kept;
+  };
+  EXPECT_EQ(withoutOrigins(convert(second.reader().objects())), withoutOrigins(once));
 }
 
 }  // namespace
