@@ -253,6 +253,31 @@ TEST(TokenizerTest, WordsAndComments) {
   });
 }
 
+TEST(TokenizerTest, WordSpellingIsKeptOnlyWhenAsked) {
+  Input in("NonStd_Field-2=Value x\n\"Q\" 5 ;C\nEND");
+  Tokenizer t(in.get());
+  t.setMapProfile();
+  t.nextToken();
+  EXPECT_EQ(t.text, "nonstd_field-2");
+  EXPECT_EQ(t.wordSpelling, "");
+  t.keepWordSpelling = true;
+  t.nextToken();
+  t.readValueLine();
+  EXPECT_EQ(t.text, "Value x");
+  // Strings, numbers and comments are no words.
+  EXPECT_EQ(t.nextToken(), T::TokenString);
+  EXPECT_EQ(t.nextToken(), T::TokenNum);
+  EXPECT_EQ(t.wordSpelling, "");
+  t.nextToken();
+  EXPECT_EQ(t.text, "end");
+  EXPECT_EQ(t.wordSpelling, "END");
+  t.pushBack();
+  t.nextToken();
+  EXPECT_EQ(t.wordSpelling, "END");
+  t.setMapProfile();
+  EXPECT_FALSE(t.keepWordSpelling);
+}
+
 TEST(TokenizerTest, Strings) {
   using P = Profile;
   runCases({
