@@ -6,17 +6,12 @@
 #include "converter/mpformat/comment_attribute.h"
 #include "converter/mpformat/map_reader.h"
 #include "converter/mpformat/map_test_support.h"
-#include "converter/tokenizer/errors.h"
 
 namespace zarvex {
 namespace {
 
 using maptest::kHeader;
 using maptest::MapSource;
-
-constexpr const char* kSectionMessage =
-    "'zipcodes', 'cities', 'regions', 'districts', 'countries', 'polyline', 'polygon', 'poi' or "
-    "'restrict' expected";
 
 std::deque<MapObject> readObjects(const std::string& objects) {
   MapSource source(std::string(kHeader) + objects);
@@ -367,33 +362,6 @@ TEST(MapObjectReaderTest, LenientReadingSkipsSectionsOfUnknownKinds) {
     // What stood before the skipped section went with it.
     EXPECT_TRUE(read.objects[1].comments.empty());
     EXPECT_EQ(read.report, c.report);
-  }
-}
-
-TEST(MapObjectReaderTest, LenientReadingStopsAtUnknownSectionsThatDoNotClose) {
-  const struct {
-    const char* name;
-    std::string text;
-    const char* message;
-    int32_t line;
-  } cases[] = {
-      {"never closed", "[WPT]\nName=a\n", "'end' expected", 5},
-      {"opening not closed", "[WPT\nName=a\n", "']' expected", 4},
-      {"closing not closed", "[WPT]\n[END-WPT\n[POI]\n", "']' expected", 5},
-      // A closing line with no section to close is malformed, not a section of another kind.
-      {"stray end", "[END-WPT]\n", kSectionMessage, 3},
-      {"stray end word", "[END]\n", kSectionMessage, 3},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    MapSource source(std::string(kHeader) + c.text, "test.mp", maptest::kLenient);
-    try {
-      source.readAll();
-      ADD_FAILURE() << "read without error";
-    } catch (const ParserException& e) {
-      EXPECT_EQ(e.message, c.message);
-      EXPECT_EQ(e.line, c.line);
-    }
   }
 }
 

@@ -74,11 +74,12 @@ std::vector<ErrorCase> headerErrors() {
   };
 }
 
+const char* const kSectionExpected =
+    "'zipcodes', 'cities', 'regions', 'districts', 'countries', 'polyline', 'polygon', 'poi' or "
+    "'restrict' expected";
+
 std::vector<ErrorCase> objectErrors() {
   const std::string h(kHeader);
-  const char* kSectionExpected =
-      "'zipcodes', 'cities', 'regions', 'districts', 'countries', 'polyline', 'polygon', 'poi' "
-      "or 'restrict' expected";
   return {
       {"key before a section", h + "Type=0x10\n", "'[' expected", 3},
       {"unknown section", h + "[POINT]\n", kSectionExpected, 3, true},
@@ -127,6 +128,20 @@ TEST(MapReaderTest, LenientReadingStopsAtMalformedTextAsStrictDoes) {
   for (const auto& cases : {headerErrors(), objectErrors()})
     for (const ErrorCase& c : cases)
       if (!c.unknown) expectError(c, maptest::kLenient);
+}
+
+// A section that lenient reading skips must still close.
+TEST(MapReaderTest, LenientReadingStopsAtUnknownSectionsThatDoNotClose) {
+  const std::string h(kHeader);
+  const ErrorCase cases[] = {
+      {"never closed", h + "[WPT]\nName=a\n", "'end' expected", 5},
+      {"opening not closed", h + "[WPT\nName=a\n", "']' expected", 4},
+      {"closing not closed", h + "[WPT]\n[END-WPT\n[POI]\n", "']' expected", 5},
+      // A closing line with no section to close is malformed, not a section of another kind.
+      {"stray end", h + "[END-WPT]\n", kSectionExpected, 3},
+      {"stray end word", h + "[END]\n", kSectionExpected, 3},
+  };
+  for (const ErrorCase& c : cases) expectError(c, maptest::kLenient);
 }
 
 TEST(MapReaderTest, ObjectsBeforeAnErrorStayRead) {
