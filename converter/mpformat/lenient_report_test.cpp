@@ -46,14 +46,6 @@ TEST(LenientReportTest, LinesOnlyForWhatHappened) {
   EXPECT_TRUE(quiet.summaryLines().empty());
 }
 
-TEST(LenientReportTest, SameNameOfAnotherItemCountsApart) {
-  LenientReport report;
-  report.add(Item::HeaderKey, "Levels", 1);
-  report.add(Item::LevelsAsEndLevel, "Levels", 9);
-  report.add(Item::ObjectKey, "Levels", 9);
-  EXPECT_EQ(report.entries().size(), 3u);
-}
-
 TEST(LenientReportTest, ManyNamesAreCutShort) {
   LenientReport report;
   for (int i = 0; i < 13; ++i) report.add(Item::ObjectKey, "K" + std::to_string(i), i);

@@ -1,12 +1,11 @@
 #include "converter/mpformat/map_check.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "converter/mpformat/map_test_support.h"
@@ -16,13 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A map file of the given text in the temporary folder, removed again.
 class MapFile {
  public:
-  explicit MapFile(const std::string& text) {
-    std::string pattern = (fs::temp_directory_path() / "zarvex-check-XXXXXX").string();
-    const int fd = mkstemp(pattern.data());
-    if (fd >= 0) close(fd);
-    path_ = pattern;
+  explicit MapFile(const std::string& text)
+      : path_((fs::temp_directory_path() /
+               ("zarvex-check-" + std::to_string(std::random_device{}()) + ".mp"))
+                  .string()) {
     std::ofstream(path_, std::ios::binary) << text;
   }
   ~MapFile() { fs::remove(path_); }
