@@ -14,5 +14,6 @@ option(ZARVEX_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 if(ZARVEX_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
                       -fno-omit-frame-pointer)
+  add_compile_definitions(ZARVEX_FUZZ_BUILD)
   add_link_options(-fsanitize=address,undefined)
 endif()
