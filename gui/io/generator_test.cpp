@@ -93,8 +93,12 @@ TEST(Script, EscapesBackslashAndQuote) {
 }
 
 TEST(Batch, QuotedPathsThenPause) {
-  EXPECT_EQ(batchText("/opt/zarvex", "/m/t.txt", "/m/t.cfg", "/m/t_multilevel.mp"),
+  const auto command =
+      converterCommand("/opt/zarvex", "/m/t.txt", "/m/t.cfg", "/m/t_multilevel.mp");
+  EXPECT_EQ(batchText(command),
             "\"/opt/zarvex\" -h \"/m/t.txt\" \"/m/t.cfg\" \"/m/t_multilevel.mp\"\npause\n");
+  EXPECT_EQ(argumentVector(command), (std::vector<std::string>{"/opt/zarvex", "-h", "/m/t.txt",
+                                                               "/m/t.cfg", "/m/t_multilevel.mp"}));
 }
 
 TEST(HeaderFile, NewLevelsReplaceTheMapsOwn) {

@@ -7,6 +7,7 @@
 
 #include "gui/io/config_path.h"
 #include "gui/io/generate_command.h"
+#include "gui/io/shell.h"
 #include "gui/ui/install_paths.h"
 #include "gui/ui/main_window.h"
 
@@ -16,6 +17,10 @@ int main(int argc, char* argv[]) {
     return visual::runGenerateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
                                       std::cerr);
   }
+#ifndef _WIN32
+  if (argc > 2 && std::string(argv[1]) == visual::kHoldOption)
+    return visual::runAndHold(std::vector<std::string>(argv + 2, argv + argc));
+#endif
 
   QApplication app(argc, argv);
   QTranslator translator;
