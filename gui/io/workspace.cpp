@@ -307,7 +307,10 @@ void Workspace::loadIni(const std::string& iniPath) {
   s.iniPath = iniPath;
   ProfileFile ini;
   std::string error;
-  if (!ini.load(iniPath, &error)) return;
+  if (!ini.load(iniPath, &error)) {
+    s.ui.showMessage(error);
+    return;
+  }
   s.dirDAT = ini.get("main", "DirDAT_Text", s.dirDAT);
   s.codePage = parseInteger(ini.get("main", "CodePage", "")).value_or(kDefaultCodePage);
   const std::string run = asciiLower(ini.get("dir", "cbRun_Checked", "True"));
