@@ -140,19 +140,6 @@ bool writeHeader(const MapInfo& document, ReplacingFile& header, std::string* er
   return true;
 }
 
-bool writeHeaderFile(const MapInfo& document, const std::string& headerPath, std::string* error) {
-  ReplacingFile header;
-  if (!header.open(headerPath) || !writeHeader(document, header, error)) {
-    if (error && !header.error().empty()) *error = header.error();
-    return false;
-  }
-  if (!header.commit()) {
-    if (error) *error = header.error();
-    return false;
-  }
-  return true;
-}
-
 std::string scriptText(const MapInfo& document, const RuleTable& rules,
                        const std::function<void(int)>& progress) {
   ScriptWriter w(document);

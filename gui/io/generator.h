@@ -15,10 +15,6 @@ class ReplacingFile;
 /// of the map's own level and zoom lines. False (with `error`, naming the map) on a read failure.
 bool writeHeader(const MapInfo& document, ReplacingFile& header, std::string* error);
 
-/// Copies the header of the map `document.FileName` to `headerPath` with the new levels in place
-/// of the map's own level and zoom lines. False (with `error`) on a read or write failure.
-bool writeHeaderFile(const MapInfo& document, const std::string& headerPath, std::string* error);
-
 /// The rule script for `rules` in table order; `progress` gets each row's position (from 0).
 std::string scriptText(const MapInfo& document, const RuleTable& rules,
                        const std::function<void(int)>& progress);

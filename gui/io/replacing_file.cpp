@@ -59,14 +59,4 @@ bool ReplacingFile::commit() {
   return true;
 }
 
-bool writeWholeFile(const std::string& path, std::string_view content, std::string* error) {
-  ReplacingFile file;
-  if (file.open(path)) {
-    file.write(content);
-    if (file.commit()) return true;
-  }
-  if (error) *error = file.error();
-  return false;
-}
-
 }  // namespace visual

@@ -40,7 +40,4 @@ class ReplacingFile {
   bool pending_ = false;  // the temporary file exists and is not yet renamed
 };
 
-/// Writes `content` to `path` through a ReplacingFile; false (with `error`) on failure.
-bool writeWholeFile(const std::string& path, std::string_view content, std::string* error);
-
 }  // namespace visual

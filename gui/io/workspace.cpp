@@ -596,7 +596,7 @@ void Workspace::generate() {
   s.resetProgress();
   if (!written) {
     for (const ReplacingFile* file : {&header, &script, &batch})
-      if (!file->error().empty()) error = file->error();
+      if (error.empty()) error = file->error();
     s.ui.showMessage(error);
     return;
   }
