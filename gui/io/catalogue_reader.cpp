@@ -16,13 +16,28 @@ namespace visual {
 
 namespace {
 
+// Type files are small; many may be read in one load.
+constexpr std::size_t kTypeFileBlock = 64 << 10;
+
+struct Definition {
+  std::string code;
+  int kind;
+  std::string name;
+};
+
+// What one type file gives: the file its last ".extends" line chose, if any, and the types
+// defined after that line (those before it are emptied away by the extended file's load).
+struct TypeFile {
+  std::optional<std::string> base;
+  std::vector<Definition> definitions;
+};
+
 struct Reader {
   const std::string& folder;
   int codePage;
-  Catalogue& catalogue;
   std::string* error;
-  // Files being read further up the ".extends" chain, left out of the choice so that a "-ru"
-  // file extending its own base does not read itself without end.
+  // Files already on the ".extends" chain, left out of the choice so that a "-ru" file
+  // extending its own base does not read itself without end.
   std::vector<std::string> chain;
 
   std::optional<std::string> choose(const std::string& typeSet) const {
@@ -36,14 +51,18 @@ struct Reader {
     return names.front();
   }
 
-  bool load(const std::string& file) {
-    catalogue.clear();
-    LineReader lines;
-    if (!lines.open(joinPath(folder, file))) {
-      if (error) *error = lines.error();
-      return false;
-    }
-    chain.push_back(file);
+  bool fail(const std::string& text) {
+    if (error) *error = text;
+    return false;
+  }
+
+  // Reads `file` (already on the chain) once, whatever number of ".extends" lines it holds.
+  bool read(const std::string& file, TypeFile& out) {
+    const std::string path = joinPath(folder, file);
+    if (fileSize(path) > kMaxTextFileBytes) return fail(tooLargeError(path));
+    LineReader lines(kTypeFileBlock);
+    lines.setLimit(kMaxTextFileBytes);
+    if (!lines.open(path)) return fail(path + ": " + lines.error());
     int kind = -1;
     std::size_t width = 0;
     std::string_view raw;
@@ -52,9 +71,10 @@ struct Reader {
       const std::string lower = lowerCase(raw, codePage);
       const std::string_view t = trimmedLeft(lower);
       if (const std::size_t at = t.find(".extends"); at != std::string_view::npos) {
-        const std::string base(trimmed(t.substr(at + 8)));
-        if (const auto chosen = choose(base)) {
-          if (!load(*chosen)) return false;
+        // A name that matches no file leaves the catalogue as it is.
+        if (auto chosen = choose(std::string(trimmed(t.substr(at + 8))))) {
+          out.base = std::move(chosen);
+          out.definitions.clear();
         }
         continue;
       }
@@ -69,13 +89,26 @@ struct Reader {
                                         : trimmedLeft(t.substr(separator));
       if (kind >= 0 && code.size() < width && code.size() >= 2)
         code.insert(2, width - code.size(), '0');
-      catalogue.define(std::move(code), kind, std::string(name));
+      out.definitions.push_back({std::move(code), kind, std::string(name)});
     }
-    chain.pop_back();
-    if (!lines.error().empty()) {
-      if (error) *error = lines.error();
-      return false;
+    if (!lines.error().empty()) return fail(path + ": " + lines.error());
+    return true;
+  }
+
+  // Follows the chain from `file` down to the file that extends none, then defines the types
+  // from the bottom up, so that each file overrides what it extends.
+  bool load(const std::string& file, Catalogue& catalogue) {
+    std::vector<TypeFile> files;
+    for (std::optional<std::string> next = file; next;) {
+      chain.push_back(*next);
+      TypeFile& entry = files.emplace_back();
+      if (!read(*next, entry)) return false;
+      next = entry.base;
     }
+    catalogue.clear();
+    for (auto it = files.rbegin(); it != files.rend(); ++it)
+      for (Definition& d : it->definitions)
+        catalogue.define(std::move(d.code), d.kind, std::move(d.name));
     return true;
   }
 };
@@ -88,14 +121,14 @@ bool hasTypeFiles(const std::string& folder) {
 
 bool loadCatalogue(const std::string& folder, const std::string& typeSet, int codePage,
                    Catalogue& catalogue, std::string* error) {
-  Reader reader{folder, codePage, catalogue, error, {}};
+  Reader reader{folder, codePage, error, {}};
   const auto chosen = reader.choose(typeSet);
   if (!chosen) {
     catalogue.clear();
     if (error) *error = std::strerror(ENOENT);
     return false;
   }
-  if (!reader.load(*chosen)) {
+  if (!reader.load(*chosen, catalogue)) {
     catalogue.clear();
     return false;
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gui/io/file_system.h"
 #include "gui/io/test_support.h"
 
 namespace visual {
@@ -97,6 +98,42 @@ TEST(CatalogueReader, ExtendsLateEmptiesAndSelfOnlyIsSkipped) {
   ASSERT_TRUE(loadCatalogue(folder.path(), "S", 1251, catalogue, nullptr));
   EXPECT_EQ(nameOf(catalogue, "0x0100", 2), "self");
   EXPECT_EQ(nameOf(catalogue, "0x0200", 2), "also");
+}
+
+TEST(CatalogueReader, EachFileOfALongChainIsReadOnce) {
+  // Every file names the next three times: read again for each line, the 20 files would be
+  // read 3^19 times. Each file keeps only what follows its last ".extends".
+  TempFolder folder;
+  constexpr int kFiles = 20;
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string n = std::to_string(i);
+    std::string text = ".point\n0x" + std::to_string(1000 + i) + " lost " + n + "\n";
+    if (i + 1 < kFiles)
+      for (int line = 0; line < 3; ++line) text += ".extends c" + std::to_string(i + 1) + "\n";
+    text += "0x0100 name " + n + "\n0x" + std::to_string(2000 + i) + " own " + n + "\n";
+    folder.write("Type-C" + n + ".dat", text);
+  }
+  Catalogue catalogue;
+  std::string error;
+  ASSERT_TRUE(loadCatalogue(folder.path(), "C0", 1251, catalogue, &error)) << error;
+  EXPECT_EQ(catalogue.entries().size(), kFiles + 2u);
+  EXPECT_EQ(nameOf(catalogue, "0x0100", 2), "name 0");
+  EXPECT_EQ(nameOf(catalogue, "0x2019", 2), "own 19");
+  EXPECT_EQ(nameOf(catalogue, "0x1019", 2), "lost 19");  // the last file extends none
+  EXPECT_EQ(nameOf(catalogue, "0x1000", 2), "<none>");
+}
+
+TEST(CatalogueReader, AHugeTypeFileIsRefusedNamingIt) {
+  TempFolder folder;
+  const std::string base = folder.write("Type-Base.dat", ".point\n0x0100 City\n");
+  folder.write("Type-Top.dat", ".extends base\n.point\n0x0200 Town\n");
+  std::filesystem::resize_file(base, kMaxTextFileBytes + 1);
+  Catalogue catalogue;
+  catalogue.define("0x01", 0, "old");
+  std::string error;
+  EXPECT_FALSE(loadCatalogue(folder.path(), "Top", 1251, catalogue, &error));
+  EXPECT_EQ(error, base + ": файл больше 64 МиБ");
+  EXPECT_TRUE(catalogue.entries().empty());
 }
 
 TEST(CatalogueReader, NoMatchingFileFailsAndEmpties) {

@@ -99,6 +99,14 @@ uint64_t fileSize(const std::string& path) {
   return statRegular(path, &st) ? static_cast<uint64_t>(st.st_size) : 0;
 }
 
+std::string tooLargeError(const std::string& path) {
+  return path + ": файл больше 64 МиБ";
+}
+
+std::string notAFileError(const std::string& path) {
+  return path + ": не обычный файл";
+}
+
 bool deleteFile(const std::string& path, std::string* error) {
   if (::unlink(path.c_str()) == 0) return true;
   if (error) *error = path + ": " + std::strerror(errno);

@@ -14,6 +14,13 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
 bool fileExists(const std::string& path);
 /// Size in bytes of the file at `path`, 0 when it cannot be read.
 uint64_t fileSize(const std::string& path);
+/// The largest settings, ini or type file that is read: far above any real one, and a bound on
+/// the memory that a huge file or an endless device given in its place could take.
+inline constexpr uint64_t kMaxTextFileBytes = uint64_t{64} << 20;
+/// The messages for a file above kMaxTextFileBytes and for a device, FIFO or the like given
+/// where a file is read.
+std::string tooLargeError(const std::string& path);
+std::string notAFileError(const std::string& path);
 /// Deletes the file; false (with `error`) on failure.
 bool deleteFile(const std::string& path, std::string* error);
 /// `folder` and `name` joined with the platform's separator.

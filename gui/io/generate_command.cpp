@@ -4,6 +4,7 @@
 
 #include "gui/io/config_path.h"
 #include "gui/io/file_system.h"
+#include "gui/io/shell.h"
 #include "gui/io/user_interface.h"
 #include "gui/io/workspace.h"
 
@@ -12,15 +13,15 @@ namespace visual {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: visualzarvex --generate WORK.set [--types DIR] [--zarvex PATH]";
+    "Usage: visualzarvex --generate WORK.set [--types DIR] [--zarvex PATH] [--run]";
 constexpr const char* kDone = "Все файлы созданы";
 
 // Answers as the user of the command asked: the settings file for the open dialog, Yes to
-// overwriting, the default names with the run box unchecked; any other message is a failure.
+// overwriting, the default names with the run box as asked; any other message is a failure.
 class CommandInterface final : public UserInterface {
  public:
-  CommandInterface(std::string settings, std::optional<std::string> converter)
-      : settings_(std::move(settings)), converter_(std::move(converter)) {}
+  CommandInterface(std::string settings, std::optional<std::string> converter, bool run)
+      : settings_(std::move(settings)), converter_(std::move(converter)), run_(run) {}
 
   void attach(Workspace& workspace) { workspace_ = &workspace; }
 
@@ -42,7 +43,7 @@ class CommandInterface final : public UserInterface {
     return std::nullopt;
   }
   bool showGenerationDialog(GenerationSettings& settings) override {
-    settings.cbRun = false;
+    settings.cbRun = run_;
     if (converter_) settings.fnZARVEX = *converter_;
     if (!workspace_->confirmCreate(settings)) return false;
     written_ = settings;
@@ -59,6 +60,7 @@ class CommandInterface final : public UserInterface {
  private:
   std::string settings_;
   std::optional<std::string> converter_;
+  bool run_;
   Workspace* workspace_ = nullptr;
   bool done_ = false;
   std::string failure_;
@@ -69,11 +71,14 @@ class CommandInterface final : public UserInterface {
 
 int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::optional<std::string> settings, types, converter;
+  bool run = false;
   std::size_t i = 0;
   if (i < args.size() && args[i] == "--generate") ++i;
   for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if ((arg == "--types" || arg == "--zarvex") && i + 1 < args.size()) {
+    if (arg == "--run") {
+      run = true;
+    } else if ((arg == "--types" || arg == "--zarvex") && i + 1 < args.size()) {
       (arg == "--types" ? types : converter) = args[++i];
     } else if (!settings && arg.rfind("--", 0) != 0) {
       settings = arg;
@@ -86,9 +91,21 @@ int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
     err << kUsage << "\n";
     return 1;
   }
-  CommandInterface ui(*settings, converter);
+  CommandInterface ui(*settings, converter, run);
   Workspace workspace(ui);
   ui.attach(workspace);
+  // The conversion runs in this command's own streams, and its exit code is the command's.
+  const auto printWritten = [&ui, &out] {
+    const GenerationSettings& written = ui.written();
+    out << written.fnTXT << "\n" << written.fnCFG << "\n" << written.fnBAT << "\n";
+  };
+  int converterExit = -1;
+  workspace.setShellStarter([&](const ConverterRun& conversion) {
+    printWritten();
+    out.flush();
+    converterExit = runConversion(conversion);
+    return converterExit >= 0;
+  });
   workspace.loadIni(iniFilePath());
   if (types) workspace.setCatalogueFolder(*types);
   workspace.load();
@@ -99,12 +116,13 @@ int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
     }
     workspace.generate();
   }
-  if (!ui.done()) {
+  const bool ran = run && converterExit >= 0;
+  if (!ui.done() && !ran) {
     err << (ui.failure().empty() ? std::string(kUsage) : ui.failure()) << "\n";
     return 1;
   }
-  const GenerationSettings& written = ui.written();
-  out << written.fnTXT << "\n" << written.fnCFG << "\n" << written.fnBAT << "\n";
+  if (ran) return converterExit <= 2 ? converterExit : 1;
+  printWritten();
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "gui/io/test_support.h"
@@ -75,6 +76,35 @@ TEST_F(GenerateCommandTest, TypesFolderAndConverterFromTheIniFile) {
                    "\n[dir]\ncbRun_Checked=True\nfnZARVEX_FileName=" + converter + "\n");
   EXPECT_EQ(run({"--generate", set}), 0) << err.str();
   EXPECT_EQ(readFile(folder.file("config/visualzarvex.ini")).find("False"), std::string::npos);
+}
+
+TEST_F(GenerateCommandTest, RunStartsTheConverterWithThePathsAsTheyAre) {
+  // A folder that a shell would read as a command; the converter records what it was given.
+  const std::string work = "$(touch PWNED) `touch PWNED`";
+  const std::string hostileMap = folder.write(work + "/village.mp", readFile(map));
+  const std::string hostileSet =
+      folder.write(work + "/village.set",
+                   replaced(readFile("testdata/generate/village.set"), "@MAP@", hostileMap));
+  const std::string recorder = folder.write(
+      "bin/record", "#!/bin/sh\npwd > \"$0.dir\"\nprintf '%s\\n' \"$@\" > \"$0.args\"\nexit 2\n");
+  std::filesystem::permissions(recorder, std::filesystem::perms::owner_all);
+  folder.write(work + "/village_multilevel.mp", "old");
+
+  EXPECT_EQ(run({"--generate", hostileSet, "--types", types, "--zarvex", recorder, "--run"}), 2)
+      << err.str();
+  const std::string base = folder.file(work + "/village");
+  EXPECT_EQ(out.str(), base + ".txt\n" + base + ".cfg\n" + base + ".bat\n");
+  EXPECT_EQ(readFile(recorder + ".args"),
+            "-h\n" + base + ".txt\n" + base + ".cfg\n" + base + "_multilevel.mp\n");
+  EXPECT_EQ(readFile(recorder + ".dir"), folder.file(work) + "\n");
+  EXPECT_FALSE(std::filesystem::exists(base + "_multilevel.mp"));
+  for (const std::string& where : {folder.path(), folder.file(work), folder.file("bin")})
+    EXPECT_FALSE(std::filesystem::exists(where + "/PWNED")) << where;
+
+  // A converter that cannot be started is the shell's failure message.
+  std::filesystem::permissions(recorder, std::filesystem::perms::owner_read);
+  EXPECT_EQ(run({"--generate", hostileSet, "--types", types, "--zarvex", recorder, "--run"}), 1);
+  EXPECT_EQ(err.str(), "Батник не запустился, выполните вручную!\n");
 }
 
 TEST_F(GenerateCommandTest, UsageErrors) {

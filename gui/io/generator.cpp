@@ -112,15 +112,10 @@ std::string escapedForScript(const std::string& text) {
   return out;
 }
 
-bool writeHeaderFile(const MapInfo& document, const std::string& headerPath, std::string* error) {
+bool writeHeader(const MapInfo& document, ReplacingFile& header, std::string* error) {
   LineReader map;
   if (!map.open(document.FileName)) {
-    if (error) *error = map.error();
-    return false;
-  }
-  ReplacingFile header;
-  if (!header.open(headerPath)) {
-    if (error) *error = header.error();
+    if (error) *error = document.FileName + ": " + map.error();
     return false;
   }
   std::string_view line;
@@ -139,11 +134,7 @@ bool writeHeaderFile(const MapInfo& document, const std::string& headerPath, std
     if (!isLevelLine(line)) header.writeLine(line);
   }
   if (!map.error().empty()) {
-    if (error) *error = map.error();
-    return false;
-  }
-  if (!header.commit()) {
-    if (error) *error = header.error();
+    if (error) *error = document.FileName + ": " + map.error();
     return false;
   }
   return true;
@@ -183,11 +174,24 @@ std::string scriptText(const MapInfo& document, const RuleTable& rules,
   return w.take();
 }
 
-std::string batchText(const std::string& converter, const std::string& header,
-                      const std::string& script, const std::string& output) {
-  const std::string command =
-      "\"" + converter + "\" -h \"" + header + "\" \"" + script + "\" \"" + output + "\"";
-  return toConsole(command) + "\npause\n";
+std::vector<CommandWord> converterCommand(const std::string& converter, const std::string& header,
+                                          const std::string& script, const std::string& output) {
+  return {{converter}, {"-h", false}, {header}, {script}, {output}};
+}
+
+std::vector<std::string> argumentVector(const std::vector<CommandWord>& command) {
+  std::vector<std::string> args;
+  for (const CommandWord& word : command) args.push_back(word.text);
+  return args;
+}
+
+std::string batchText(const std::vector<CommandWord>& command) {
+  std::string line;
+  for (const CommandWord& word : command) {
+    if (!line.empty()) line += ' ';
+    line += word.isPath ? '"' + word.text + '"' : word.text;
+  }
+  return toConsole(line) + "\npause\n";
 }
 
 }  // namespace visual

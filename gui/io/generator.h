@@ -2,24 +2,39 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "gui/model/map_info.h"
 #include "gui/model/rule_table.h"
 
 namespace visual {
 
-/// Copies the header of the map `document.FileName` to `headerPath` with the new levels in place
-/// of the map's own level and zoom lines. False (with `error`) on a read or write failure.
-bool writeHeaderFile(const MapInfo& document, const std::string& headerPath, std::string* error);
+class ReplacingFile;
+
+/// Writes into `header` the header of the map `document.FileName` with the new levels in place
+/// of the map's own level and zoom lines. False (with `error`, naming the map) on a read failure.
+bool writeHeader(const MapInfo& document, ReplacingFile& header, std::string* error);
 
 /// The rule script for `rules` in table order; `progress` gets each row's position (from 0).
 std::string scriptText(const MapInfo& document, const RuleTable& rules,
                        const std::function<void(int)>& progress);
 
-/// The batch file: the converter with -h and the header file, the script and the output map,
-/// then "pause".
-std::string batchText(const std::string& converter, const std::string& header,
-                      const std::string& script, const std::string& output);
+/// One word of the converter's command line: a path (quoted in the batch line) or an option.
+struct CommandWord {
+  std::string text;
+  bool isPath = true;
+};
+
+/// The converter's command: the converter, -h and the header file, the script and the output
+/// map. Both the batch line and the direct run are made from it.
+std::vector<CommandWord> converterCommand(const std::string& converter, const std::string& header,
+                                          const std::string& script, const std::string& output);
+
+/// The words of `command` as an argument vector.
+std::vector<std::string> argumentVector(const std::vector<CommandWord>& command);
+
+/// The batch file: `command` with its paths in double quotes, then "pause".
+std::string batchText(const std::vector<CommandWord>& command);
 
 /// `text` with a backslash before every backslash and double quote, as the script's quoted
 /// strings read it.

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "gui/io/replacing_file.h"
 #include "gui/io/test_support.h"
 
 namespace visual {
@@ -22,6 +23,14 @@ RuleRecord row(const std::string& id, int type, const std::string& name) {
   r.Type = type;
   r.eName = name;
   return r;
+}
+
+// The header file written as generation writes it, through a replacing file.
+bool writeHeaderFile(const MapInfo& document, const std::string& path, std::string* error) {
+  ReplacingFile header;
+  if (header.open(path) && writeHeader(document, header, error) && header.commit()) return true;
+  if (!header.error().empty()) *error = header.error();
+  return false;
 }
 
 std::string expected(const std::string& name) {
@@ -93,8 +102,12 @@ TEST(Script, EscapesBackslashAndQuote) {
 }
 
 TEST(Batch, QuotedPathsThenPause) {
-  EXPECT_EQ(batchText("/opt/zarvex", "/m/t.txt", "/m/t.cfg", "/m/t_multilevel.mp"),
+  const auto command =
+      converterCommand("/opt/zarvex", "/m/t.txt", "/m/t.cfg", "/m/t_multilevel.mp");
+  EXPECT_EQ(batchText(command),
             "\"/opt/zarvex\" -h \"/m/t.txt\" \"/m/t.cfg\" \"/m/t_multilevel.mp\"\npause\n");
+  EXPECT_EQ(argumentVector(command), (std::vector<std::string>{"/opt/zarvex", "-h", "/m/t.txt",
+                                                               "/m/t.cfg", "/m/t_multilevel.mp"}));
 }
 
 TEST(HeaderFile, NewLevelsReplaceTheMapsOwn) {
@@ -112,13 +125,14 @@ TEST(HeaderFile, FailuresLeaveNoFileBehind) {
   std::string error;
   MapInfo missing = documentWith(1, folder.file("absent.mp"));
   EXPECT_FALSE(writeHeaderFile(missing, folder.file("out.txt"), &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(std::filesystem::exists(folder.file("out.txt")));
+  EXPECT_EQ(error.rfind(folder.file("absent.mp") + ": ", 0), 0u) << error;
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path()));  // nor its temporary file
 
   error.clear();
   MapInfo d = documentWith(1, "testdata/header/map.mp");
-  EXPECT_FALSE(writeHeaderFile(d, folder.file("no/such/folder/out.txt"), &error));
-  EXPECT_FALSE(error.empty());
+  const std::string blocked = folder.file("no/such/folder/out.txt");
+  EXPECT_FALSE(writeHeaderFile(d, blocked, &error));
+  EXPECT_EQ(error.rfind(blocked + ": ", 0), 0u) << error;
 }
 
 }  // namespace

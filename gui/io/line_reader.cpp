@@ -7,7 +7,6 @@ namespace visual {
 
 namespace {
 
-constexpr std::size_t kBlock = std::size_t{4} << 20;
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 std::size_t shifted(std::size_t position, std::size_t by) {
@@ -27,7 +26,8 @@ bool LineReader::open(const std::string& path) {
     error_ = std::strerror(errno);
     return false;
   }
-  buffer_.resize(kBlock);
+  buffer_.resize(block_);
+  read_ = 0;
   begin_ = end_ = 0;
   cr_ = lf_ = kNone;
   crScanned_ = lfScanned_ = 0;
@@ -47,11 +47,16 @@ bool LineReader::fill() {
     end_ -= begin_;
     begin_ = 0;
   }
-  if (buffer_.size() - end_ < kBlock / 2) buffer_.resize(buffer_.size() * 2);
+  if (buffer_.size() - end_ < block_ / 2) buffer_.resize(buffer_.size() * 2);
   const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
   if (got == 0) {
     if (std::ferror(file_)) error_ = std::strerror(errno);
     eof_ = true;
+    return false;
+  }
+  read_ += got;
+  if (read_ > limit_) {
+    error_ = std::strerror(EFBIG);
     return false;
   }
   end_ += got;

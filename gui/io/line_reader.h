@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -10,13 +11,19 @@ namespace visual {
 /// Reads a text file line by line in large blocks; CR LF, LF and a lone CR each end a line.
 class LineReader {
  public:
-  LineReader() = default;
+  /// The block in which a map, hundreds of megabytes, is read.
+  static constexpr std::size_t kLargeBlock = std::size_t{4} << 20;
+
+  /// Reads in blocks of `block` bytes (the buffer grows only for a longer line).
+  explicit LineReader(std::size_t block = kLargeBlock) : block_(block) {}
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
   /// Opens `path`; false (with error()) when it cannot be opened.
   bool open(const std::string& path);
+  /// Fails (with the platform's text for a file too large) once more than `bytes` were read.
+  void setLimit(std::uint64_t bytes) { limit_ = bytes; }
   /// The next line without its end, valid until the next call; false at the end or on an error.
   bool next(std::string_view& line);
   /// The platform's text of the last failure, empty when there was none.
@@ -26,6 +33,9 @@ class LineReader {
   bool fill();
   std::size_t nextOf(char c, std::size_t& hit, std::size_t& scanned);
 
+  std::size_t block_;
+  std::uint64_t limit_ = UINT64_MAX;
+  std::uint64_t read_ = 0;
   std::FILE* file_ = nullptr;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "gui/io/file_system.h"
+
 namespace visual {
 namespace {
 
@@ -111,10 +113,26 @@ bool ProfileFile::load(const std::string& path, std::string* error) {
   sections_.assign(1, Section{});
   sectionIndex_.clear();
 
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK a FIFO would hold the open until someone writes to it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) return true;
     setError(error, errorText(path, errno));
+    return false;
+  }
+  struct stat st {};
+  std::string refused;
+  if (::fstat(fd, &st) != 0)
+    refused = errorText(path, errno);
+  else if (S_ISDIR(st.st_mode))
+    refused = errorText(path, EISDIR);
+  else if (!S_ISREG(st.st_mode))
+    refused = notAFileError(path);
+  else if (static_cast<uint64_t>(st.st_size) > kMaxTextFileBytes)
+    refused = tooLargeError(path);
+  if (!refused.empty()) {
+    ::close(fd);
+    setError(error, refused);
     return false;
   }
   std::string data;
@@ -129,6 +147,12 @@ bool ProfileFile::load(const std::string& path, std::string* error) {
       return false;
     }
     if (n == 0) break;
+    // The file may grow while it is read.
+    if (data.size() + static_cast<std::size_t>(n) > kMaxTextFileBytes) {
+      ::close(fd);
+      setError(error, tooLargeError(path));
+      return false;
+    }
     data.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fd);

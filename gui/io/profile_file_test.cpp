@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "gui/io/file_system.h"
+
 namespace visual {
 namespace {
 
@@ -161,6 +163,32 @@ TEST_F(ProfileFileTest, MissingFileIsEmptyAndFolderIsAnError) {
   EXPECT_FALSE(profile.load(dir_.string(), &error));
   EXPECT_NE(error.find(dir_.string()), std::string::npos) << error;
   EXPECT_FALSE(writeProfileString(dir_.string(), "a", "k", "v"));
+}
+
+TEST_F(ProfileFileTest, HugeFilesDevicesAndFifosAreRefusedNamingTheFile) {
+  // A sparse file just above the bound costs no disk; one at the bound is read.
+  const std::string big = (dir_ / "big.set").string();
+  std::ofstream(big, std::ios::binary) << "[a]\nk=v\n";
+  fs::resize_file(big, kMaxTextFileBytes);
+  ProfileFile profile;
+  std::string error;
+  ASSERT_TRUE(profile.load(big, &error)) << error;
+  EXPECT_EQ(profile.get("a", "k", ""), "v");
+  fs::resize_file(big, kMaxTextFileBytes + 1);
+  const std::string fifo = (dir_ / "fifo.set").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+  const std::pair<std::string, std::string> cases[] = {
+      {big, big + ": файл больше 64 МиБ"},
+      {"/dev/zero", "/dev/zero: не обычный файл"},
+      {fifo, fifo + ": не обычный файл"},
+  };
+  for (const auto& [path, message] : cases) {
+    error.clear();
+    EXPECT_FALSE(profile.load(path, &error)) << path;
+    EXPECT_EQ(error, message);
+    EXPECT_EQ(profile.get("a", "k", "none"), "none");
+  }
 }
 
 TEST_F(ProfileFileTest, LoadForgetsThePreviousFile) {

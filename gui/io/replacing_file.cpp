@@ -6,10 +6,8 @@
 namespace visual {
 
 ReplacingFile::~ReplacingFile() {
-  if (file_) {
-    std::fclose(file_);
-    std::remove(temporary_.c_str());
-  }
+  if (file_) std::fclose(file_);
+  if (pending_) std::remove(temporary_.c_str());
 }
 
 bool ReplacingFile::open(const std::string& path) {
@@ -17,14 +15,15 @@ bool ReplacingFile::open(const std::string& path) {
   temporary_ = path + ".part";
   file_ = std::fopen(temporary_.c_str(), "wb");
   if (!file_) {
-    error_ = std::strerror(errno);
+    fail();
     return false;
   }
+  pending_ = true;
   return true;
 }
 
 void ReplacingFile::fail() {
-  if (error_.empty()) error_ = std::strerror(errno);
+  if (error_.empty()) error_ = path_ + ": " + std::strerror(errno);
 }
 
 void ReplacingFile::write(std::string_view bytes) {
@@ -37,31 +36,27 @@ void ReplacingFile::writeLine(std::string_view text) {
   write("\n");
 }
 
-bool ReplacingFile::commit() {
-  if (!file_) {
-    if (error_.empty()) error_ = std::strerror(EBADF);
-    return false;
+bool ReplacingFile::finish() {
+  if (file_) {
+    if (std::fflush(file_) != 0) fail();
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!closed) fail();
+  } else if (!pending_ && error_.empty()) {
+    errno = EBADF;
+    fail();
   }
-  if (std::fflush(file_) != 0) fail();
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (!closed) fail();
-  if (error_.empty() && std::rename(temporary_.c_str(), path_.c_str()) != 0) fail();
-  if (!error_.empty()) {
-    std::remove(temporary_.c_str());
-    return false;
-  }
-  return true;
+  return error_.empty();
 }
 
-bool writeWholeFile(const std::string& path, std::string_view content, std::string* error) {
-  ReplacingFile file;
-  if (file.open(path)) {
-    file.write(content);
-    if (file.commit()) return true;
+bool ReplacingFile::commit() {
+  if (!finish()) return false;
+  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+    fail();
+    return false;
   }
-  if (error) *error = file.error();
-  return false;
+  pending_ = false;
+  return true;
 }
 
 }  // namespace visual

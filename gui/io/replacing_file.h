@@ -7,22 +7,27 @@
 namespace visual {
 
 /// A file written beside its final path and renamed over it only when complete, so that a
-/// failure never leaves a half-written file under the final name.
+/// failure never leaves a half-written file under the final name nor touches the old one.
 class ReplacingFile {
  public:
   ReplacingFile() = default;
+  /// Removes the temporary file unless it was committed.
   ~ReplacingFile();
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
   /// Creates the temporary file for `path`; false (with error()) on failure.
   bool open(const std::string& path);
-  /// Appends bytes; a failure is kept for commit().
+  /// Appends bytes; a failure is kept for finish() and commit().
   void write(std::string_view bytes);
   /// Appends `text` and a line end (LF).
   void writeLine(std::string_view text);
-  /// Closes and renames over the final path; false (with error()) when anything failed.
+  /// Writes out and closes the temporary file, which stays until commit() or destruction;
+  /// false (with error()) when anything failed so far.
+  bool finish();
+  /// Finishes and renames over the final path; false (with error()) when anything failed.
   bool commit();
+  /// The final path and the platform's text of the first failure, empty when there was none.
   const std::string& error() const { return error_; }
 
  private:
@@ -32,9 +37,7 @@ class ReplacingFile {
   std::string path_;
   std::string temporary_;
   std::string error_;
+  bool pending_ = false;  // the temporary file exists and is not yet renamed
 };
-
-/// Writes `content` to `path` through a ReplacingFile; false (with `error`) on failure.
-bool writeWholeFile(const std::string& path, std::string_view content, std::string* error);
 
 }  // namespace visual

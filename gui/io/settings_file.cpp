@@ -1,6 +1,8 @@
 #include "gui/io/settings_file.h"
 
+#include <algorithm>
 #include <optional>
+#include <string_view>
 
 #include "gui/io/text_util.h"
 
@@ -57,12 +59,60 @@ class Reader {
   std::string section_;
 };
 
+bool allOf(std::string_view text, bool (*accepted)(char)) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), accepted);
+}
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool isHexDigit(char c) {
+  return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool isTypeCode(std::string_view text) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    return allOf(text.substr(2), isHexDigit);
+  return allOf(text, isDigit);
+}
+
+// A number as the script reads one: decimal, perhaps negative, or hexadecimal after "0x".
+bool isScriptNumber(std::string_view text) {
+  if (text.size() > 2 && text.substr(0, 2) == "0x") return allOf(text.substr(2), isHexDigit);
+  if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+  return allOf(text, isDigit);
+}
+
+// An object type choice "code:name"; the generator writes only the code outside the comment.
+bool isTypeChoice(const std::string& choice) {
+  const std::string_view code = trimmed(std::string_view(choice).substr(0, choice.find(':')));
+  return code.empty() || isTypeCode(code);
+}
+
 int clampLevels(int levels) {
   if (levels < 0) return 0;
   return levels > kLevelSlots ? kLevelSlots : levels;
 }
 
 }  // namespace
+
+std::optional<std::string> recordFault(const RuleRecord& row) {
+  const auto typeFault = [](const std::string& key, const std::string& value) {
+    return key + "=" + value + ": ожидался код типа, такой как 0x2f06, или десятичное число";
+  };
+  // An empty code is a damaged record that the generator leaves out.
+  if (!row.Id.empty() && !isTypeCode(row.Id)) return typeFault("ID", row.Id);
+  if (!isTypeChoice(row.cbObjectChange)) return typeFault("cbObjectChange", row.cbObjectChange);
+  for (std::size_t n = 0; n < row.cond.size(); ++n) {
+    const RuleCondition& c = row.cond[n];
+    const std::string k = std::to_string(n + 1);
+    if (!c.eValue.empty() && !isScriptNumber(trimmed(c.eValue)))
+      return "eValue" + k + "=" + c.eValue + ": ожидалось число";
+    if (!isTypeChoice(c.cbObjectChange)) return typeFault("cbObjectChange" + k, c.cbObjectChange);
+  }
+  return std::nullopt;
+}
 
 std::string quotedForProfile(const std::string& value) {
   if (value.empty()) return value;

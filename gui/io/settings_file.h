@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "gui/io/profile_file.h"
@@ -26,6 +27,12 @@ inline constexpr int kMaxRecordCount = 1000000;
 int readRecordCount(const ProfileFile& profile);
 /// The rule row of section Record<n>, with the defaults for missing keys; not Used, not New.
 RuleRecord readRecord(const ProfileFile& profile, int n);
+
+/// Why `row` cannot go into a script ("ID=<value>: " and what was expected), or nothing when it
+/// can: the type codes (ID and the code part of cbObjectChange<n>) must be a hexadecimal
+/// code such as 0x2f06 or a decimal number, and the comparison values eValue<n> numbers, since
+/// the script holds them outside quoted strings.
+std::optional<std::string> recordFault(const RuleRecord& row);
 
 /// A text value as written, enclosed in double quotes when the profile functions would
 /// otherwise change it on reading.

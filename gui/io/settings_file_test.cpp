@@ -146,6 +146,42 @@ TEST(SettingsFile, DefaultsForMissingOrBadValues) {
   EXPECT_EQ(readRecordCount(huge), 0);
 }
 
+TEST(SettingsFile, ValuesWrittenOutsideQuotesMustBeWhatTheFieldHolds) {
+  EXPECT_EQ(recordFault(fullRecord()), std::nullopt);
+  struct Case {
+    void (*change)(RuleRecord&);
+    const char* fault;  // the start of the fault, or nullptr for an accepted record
+  };
+  const Case cases[] = {
+      {[](RuleRecord& r) { r.Id = "0x2F06"; }, nullptr},
+      {[](RuleRecord& r) { r.Id = "256"; }, nullptr},
+      {[](RuleRecord& r) { r.Id = ""; }, nullptr},
+      {[](RuleRecord& r) { r.Id = "0x01 { export=true; } case type=0x02"; }, "ID=0x01 {"},
+      {[](RuleRecord& r) { r.Id = "0x"; }, "ID=0x:"},
+      {[](RuleRecord& r) { r.Id = "-1"; }, "ID=-1:"},
+      {[](RuleRecord& r) { r.cond[1].eValue = "-12"; }, nullptr},
+      {[](RuleRecord& r) { r.cond[1].eValue = "0x1f"; }, nullptr},
+      {[](RuleRecord& r) { r.cond[1].eValue = " 5000 "; }, nullptr},
+      {[](RuleRecord& r) { r.cond[1].eValue = "5 { export=false; }"; }, "eValue2=5 {"},
+      {[](RuleRecord& r) { r.cond[2].eValue = "1.5"; }, "eValue3=1.5: ожидалось число"},
+      {[](RuleRecord& r) { r.cond[2].eValue = "0X10"; }, "eValue3=0X10:"},
+      {[](RuleRecord& r) { r.cbObjectChange = " : nothing"; }, nullptr},
+      {[](RuleRecord& r) { r.cbObjectChange = "0x05; label=\"x\":road"; }, "cbObjectChange=0x05;"},
+      {[](RuleRecord& r) { r.cond[0].cbObjectChange = "x:lake"; }, "cbObjectChange1=x:lake:"},
+  };
+  for (const Case& c : cases) {
+    RuleRecord r = fullRecord();
+    c.change(r);
+    const auto fault = recordFault(r);
+    if (!c.fault) {
+      EXPECT_EQ(fault, std::nullopt) << *fault;
+    } else {
+      ASSERT_TRUE(fault) << c.fault;
+      EXPECT_EQ(fault->rfind(c.fault, 0), 0u) << *fault;
+    }
+  }
+}
+
 TEST(SettingsFile, QuotingOnlyWhereReadingWouldChangeTheValue) {
   EXPECT_EQ(quotedForProfile(""), "");
   EXPECT_EQ(quotedForProfile("plain text"), "plain text");

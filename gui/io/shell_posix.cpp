@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -14,12 +15,6 @@
 
 namespace visual {
 namespace {
-
-// The batch file is run by sh; its "pause" line is the only command sh lacks, so it is provided,
-// waiting for Enter only where someone can press it.
-constexpr const char* kRunScript =
-    "pause() { if [ -t 0 ]; then printf '%s' 'Для продолжения нажмите Enter . . . '; read _; fi; "
-    "}; . \"$1\"";
 
 struct Terminal {
   const char* program;
@@ -30,6 +25,8 @@ constexpr Terminal kTerminals[] = {
     {"x-terminal-emulator", "-e"}, {"xterm", "-e"},          {"konsole", "-e"},
     {"gnome-terminal", "--"},      {"xfce4-terminal", "-x"},
 };
+
+constexpr const char* kPrompt = "Для продолжения нажмите Enter . . . ";
 
 bool isSet(const char* name) {
   const char* value = std::getenv(name);
@@ -61,6 +58,20 @@ std::string absolutePath(const std::string& path) {
   return joinPath(buffer.c_str(), path);
 }
 
+// This program, which the terminal runs with kHoldOption around the converter.
+std::string ownPath() {
+  std::string buffer(4096, '\0');
+  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (n <= 0 || static_cast<std::size_t>(n) >= buffer.size()) return {};
+  buffer.resize(static_cast<std::size_t>(n));
+  return buffer;
+}
+
+// The folder the batch file's relative paths are read from.
+std::string runFolder(const ConverterRun& run) {
+  return folderOf(absolutePath(run.batchFile));
+}
+
 std::vector<char*> argvOf(std::vector<std::string>& args) {
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
@@ -75,72 +86,118 @@ std::vector<char*> argvOf(std::vector<std::string>& args) {
   ::_exit(127);
 }
 
-}  // namespace
+void restoreSignals() {
+  sigset_t none;
+  ::sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  struct sigaction deflt {};
+  deflt.sa_handler = SIG_DFL;
+  ::sigaction(SIGPIPE, &deflt, nullptr);
+  ::sigaction(SIGCHLD, &deflt, nullptr);
+}
 
-bool openBatchFile(const std::string& path) {
-  if (!fileExists(path)) return false;
-  const std::string file = absolutePath(path);
-  const std::string folder = folderOf(file);
-
-  std::vector<std::string> shellArgs = {"/bin/sh", "-c", kRunScript, "sh", file};
-  std::vector<std::string> terminalArgs;
-  if (isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) {
-    for (const Terminal& terminal : kTerminals) {
-      const std::string found = findInPath(terminal.program);
-      if (found.empty()) continue;
-      terminalArgs = {found, terminal.runOption};
-      terminalArgs.insert(terminalArgs.end(), shellArgs.begin(), shellArgs.end());
-      break;
-    }
+int waitFor(pid_t child) {
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
   }
-  std::vector<char*> shellArgv = argvOf(shellArgs);
-  std::vector<char*> terminalArgv = argvOf(terminalArgs);
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
+// Waits until the child has exec'd (the pipe closes without a word) or failed (it sends its
+// errno, which is set here); true in the first case.
+bool execReported(int reportFd) {
+  int number = 0;
+  ssize_t n;
+  do {
+    n = ::read(reportFd, &number, sizeof number);
+  } while (n < 0 && errno == EINTR);
+  if (n == sizeof number) errno = number;
+  return n == 0;
+}
+
+enum class Mode { Detached, Waited };
+
+// Runs `args` in `folder` (then `fallback` when `args` cannot be executed). Detached, the
+// program outlives this one in a session of its own and reads nothing from our input; waited,
+// it shares our streams. The program's exit code (0 once a detached one runs), or -1 when
+// nothing could be started.
+int spawn(std::vector<std::string> args, std::vector<std::string> fallback,
+          const std::string& folder, Mode mode) {
+  if (args.empty()) return -1;
+  std::vector<char*> argv = argvOf(args);
+  std::vector<char*> fallbackArgv = argvOf(fallback);
 
   int report[2];
-  if (::pipe2(report, O_CLOEXEC) != 0) return false;
-  const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (::pipe2(report, O_CLOEXEC) != 0) return -1;
+  const int devNull = mode == Mode::Detached ? ::open("/dev/null", O_RDONLY | O_CLOEXEC) : -1;
 
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(report[0]);
-    // A new session and a second fork: the batch outlives the window program, and the
-    // grandchild, adopted by init, never stays a zombie of ours.
-    ::setsid();
-    const pid_t grandchild = ::fork();
-    if (grandchild < 0) failChild(report[1]);
-    if (grandchild > 0) ::_exit(0);
-    sigset_t none;
-    ::sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    struct sigaction deflt {};
-    deflt.sa_handler = SIG_DFL;
-    ::sigaction(SIGPIPE, &deflt, nullptr);
-    ::sigaction(SIGCHLD, &deflt, nullptr);
+    if (mode == Mode::Detached) {
+      // A second fork: the grandchild, adopted by init, never stays a zombie of ours.
+      ::setsid();
+      const pid_t grandchild = ::fork();
+      if (grandchild < 0) failChild(report[1]);
+      if (grandchild > 0) ::_exit(0);
+      if (devNull >= 0) ::dup2(devNull, STDIN_FILENO);
+    }
+    restoreSignals();
     if (::chdir(folder.c_str()) != 0) failChild(report[1]);
-    // The window program's own input (perhaps the terminal it was started from) is not the
-    // batch's to read.
-    if (devNull >= 0) ::dup2(devNull, STDIN_FILENO);
-    if (terminalArgv.size() > 1) ::execv(terminalArgv[0], terminalArgv.data());
-    ::execv(shellArgv[0], shellArgv.data());
+    ::execv(argv[0], argv.data());
+    if (fallbackArgv.size() > 1) ::execv(fallbackArgv[0], fallbackArgv.data());
     failChild(report[1]);
   }
 
   ::close(report[1]);
   if (devNull >= 0) ::close(devNull);
-  bool started = child > 0;
-  if (started) {
-    // The pipe closes without a word when exec succeeded; a failing child sends its errno.
-    int number = 0;
-    ssize_t n;
-    do {
-      n = ::read(report[0], &number, sizeof number);
-    } while (n < 0 && errno == EINTR);
-    started = n == 0;
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
+  int result = -1;
+  if (child > 0) {
+    const bool started = execReported(report[0]);
+    const int number = errno;
+    const int code = waitFor(child);
+    if (started) result = mode == Mode::Detached ? 0 : code;
+    errno = number;
   }
   ::close(report[0]);
-  return started;
+  return result;
+}
+
+}  // namespace
+
+bool startConversion(const ConverterRun& run) {
+  if (run.command.empty()) return false;
+  std::vector<std::string> args;
+  if (isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) {
+    const std::string self = ownPath();
+    for (const Terminal& terminal : kTerminals) {
+      const std::string found = findInPath(terminal.program);
+      if (found.empty()) continue;
+      args = {found, terminal.runOption};
+      if (!self.empty()) args.insert(args.end(), {self, kHoldOption});
+      args.insert(args.end(), run.command.begin(), run.command.end());
+      break;
+    }
+  }
+  if (args.empty()) return spawn(run.command, {}, runFolder(run), Mode::Detached) == 0;
+  return spawn(args, run.command, runFolder(run), Mode::Detached) == 0;
+}
+
+int runConversion(const ConverterRun& run) {
+  return spawn(run.command, {}, runFolder(run), Mode::Waited);
+}
+
+int runAndHold(const std::vector<std::string>& command) {
+  const int code = spawn(command, {}, ".", Mode::Waited);
+  if (code < 0) std::perror(command.empty() ? "" : command.front().c_str());
+  if (::isatty(STDIN_FILENO)) {
+    std::fputs(kPrompt, stdout);
+    std::fflush(stdout);
+    for (int c = std::getchar(); c != EOF && c != '\n';) c = std::getchar();
+  }
+  return code < 0 ? 1 : code;
 }
 
 }  // namespace visual

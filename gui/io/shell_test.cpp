@@ -57,29 +57,48 @@ class ShellTest : public ::testing::Test {
   fs::path dir_;
 };
 
-TEST_F(ShellTest, RunsTheBatchLineInTheBatchFolder) {
-  write("zarvex.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > args.txt\n");
-  fs::permissions(dir_ / "zarvex.sh", fs::perms::owner_all);
-  const std::string d = dir_.string();
-  write("town.bat", "\"" + d + "/zarvex.sh\" -h \"" + d + "/town head.txt\" \"" + d +
-                        "/town.cfg\" \"" + d +
-                        "/town_multilevel.mp\"\npause\necho $? > done.txt\n");
+// A converter that records its arguments, one a line, and the folder it ran in.
+constexpr const char* kRecorder =
+    "#!/bin/sh\npwd > ran-in.txt\nprintf '%s\\n' \"$@\" > args.txt\nexit 2\n";
 
-  ASSERT_TRUE(openBatchFile((dir_ / "town.bat").string()));
+TEST_F(ShellTest, RunsTheConverterDirectlyInTheBatchFolder) {
+  // Shell syntax in a folder name must reach the converter as bytes, never as a command.
+  const fs::path hostile = dir_ / "$(touch PWNED) `touch PWNED` \"q\" ; x";
+  fs::create_directory(hostile);
+  const std::string h = hostile.string();
+  std::ofstream(hostile / "zarvex.sh") << kRecorder;
+  fs::permissions(hostile / "zarvex.sh", fs::perms::owner_all);
+  const std::vector<std::string> command = {h + "/zarvex.sh", "-h", h + "/town head.txt",
+                                            h + "/town.cfg", h + "/town_multilevel.mp"};
+  std::string expected;
+  for (std::size_t i = 1; i < command.size(); ++i) expected += command[i] + "\n";
 
-  // "pause" ran as the provided function: without a terminal it returns at once, with 0.
-  EXPECT_EQ(waitFor("done.txt", std::chrono::seconds(180)), "0\n");
-  EXPECT_EQ(waitFor("args.txt", std::chrono::seconds(180)),
-            "-h\n" + d + "/town head.txt\n" + d + "/town.cfg\n" + d + "/town_multilevel.mp\n");
+  for (const bool detached : {true, false}) {
+    SCOPED_TRACE(detached ? "detached" : "waited");
+    fs::remove(hostile / "args.txt");
+    const ConverterRun run{h + "/town.bat", command};
+    if (detached)
+      ASSERT_TRUE(startConversion(run));
+    else
+      EXPECT_EQ(runConversion(run), 2);
+    const auto got = [&](const char* name) {
+      return waitFor((hostile.filename() / name).string(), std::chrono::seconds(180));
+    };
+    EXPECT_EQ(got("args.txt"), expected);
+    EXPECT_EQ(got("ran-in.txt"), h + "\n");
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "PWNED"));
+  EXPECT_FALSE(fs::exists(hostile / "PWNED"));
 }
 
-TEST_F(ShellTest, DoesNotWaitForTheBatchNorLeaveAChild) {
-  // The batch finishes only once the test lets it, so no clock decides: had the call waited for
-  // the batch, the batch would have given up waiting and written "alone".
-  write("slow.bat",
-        "i=0\nwhile [ ! -e go ] && [ $i -lt 1200 ]; do sleep 0.1; i=$((i+1)); done\n"
+TEST_F(ShellTest, DoesNotWaitForADetachedRunNorLeaveAChild) {
+  // The run finishes only once the test lets it, so no clock decides: had the call waited for
+  // the run, the run would have given up waiting and written "alone".
+  write("slow.sh",
+        "#!/bin/sh\ni=0\nwhile [ ! -e go ] && [ $i -lt 1200 ]; do sleep 0.1; i=$((i+1)); done\n"
         "if [ -e go ]; then echo late > late.txt; else echo alone > late.txt; fi\n");
-  ASSERT_TRUE(openBatchFile((dir_ / "slow.bat").string()));
+  fs::permissions(dir_ / "slow.sh", fs::perms::owner_all);
+  ASSERT_TRUE(startConversion({(dir_ / "t.bat").string(), {(dir_ / "slow.sh").string()}}));
   write("go", "");
   errno = 0;
   EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
@@ -87,10 +106,18 @@ TEST_F(ShellTest, DoesNotWaitForTheBatchNorLeaveAChild) {
   EXPECT_EQ(waitFor("late.txt", std::chrono::seconds(180)), "late\n");
 }
 
-TEST_F(ShellTest, FailsWhenThereIsNoBatchFile) {
-  EXPECT_FALSE(openBatchFile((dir_ / "none.bat").string()));
-  EXPECT_FALSE(openBatchFile(dir_.string()));
-  EXPECT_FALSE(openBatchFile(""));
+TEST_F(ShellTest, FailsWhenTheConverterCannotRun) {
+  write("plain.txt", "not a program\n");
+  const std::string bat = (dir_ / "t.bat").string();
+  for (const std::vector<std::string>& command : {std::vector<std::string>{},
+                                                  {(dir_ / "none").string()},
+                                                  {(dir_ / "plain.txt").string()},
+                                                  {dir_.string()}}) {
+    EXPECT_FALSE(startConversion({bat, command}));
+    EXPECT_EQ(runConversion({bat, command}), -1);
+  }
+  EXPECT_FALSE(
+      startConversion({(dir_ / "no/such/folder/t.bat").string(), {(dir_ / "plain.txt").string()}}));
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ struct Workspace::State {
   std::string fnZARVEX;
   std::string defaultConverter;
   bool cbRun = true;
-  std::function<bool(const std::string&)> shell = openBatchFile;
+  std::function<bool(const ConverterRun&)> shell = startConversion;
 
   void progress(int pos) {
     progressPos = pos;
@@ -307,7 +307,10 @@ void Workspace::loadIni(const std::string& iniPath) {
   s.iniPath = iniPath;
   ProfileFile ini;
   std::string error;
-  if (!ini.load(iniPath, &error)) return;
+  if (!ini.load(iniPath, &error)) {
+    s.ui.showMessage(error);
+    return;
+  }
   s.dirDAT = ini.get("main", "DirDAT_Text", s.dirDAT);
   s.codePage = parseInteger(ini.get("main", "CodePage", "")).value_or(kDefaultCodePage);
   const std::string run = asciiLower(ini.get("dir", "cbRun_Checked", "True"));
@@ -344,7 +347,7 @@ void Workspace::setDefaultConverterPath(const std::string& path) {
   if (s.fnZARVEX.empty()) s.fnZARVEX = path;
 }
 
-void Workspace::setShellStarter(std::function<bool(const std::string&)> start) {
+void Workspace::setShellStarter(std::function<bool(const ConverterRun&)> start) {
   state_->shell = std::move(start);
 }
 
@@ -520,15 +523,25 @@ void Workspace::load() {
     s.ui.showMessage(error);
     return;
   }
-  readSettingsHeader(profile, s.doc);
-  s.md.clear();
-  s.bound.reset();
+  // Read whole before anything is replaced, so that a refused file leaves the work as it was.
+  MapInfo doc = s.doc;
+  readSettingsHeader(profile, doc);
   const int count = readRecordCount(profile);
   s.progressMax = 2 * count + 1;
+  std::vector<RuleRecord> records;
   for (int i = 1; i <= count; ++i) {
     s.progress(i);
-    s.md.put(readRecord(profile, i));
+    records.push_back(readRecord(profile, i));
+    if (const auto fault = recordFault(records.back())) {
+      s.ui.showMessage(*path + ": [Record" + std::to_string(i) + "] " + *fault);
+      s.resetProgress();
+      return;
+    }
   }
+  s.doc = std::move(doc);
+  s.md.clear();
+  s.bound.reset();
+  for (RuleRecord& record : records) s.md.put(std::move(record));
   if (!loadCatalogue(s.dirDAT, s.doc.TypeSet, s.codePage, s.mdD, &error)) {
     s.ui.showMessage(error);
     s.resetProgress();
@@ -564,23 +577,39 @@ void Workspace::generate() {
   s.cbRun = settings.cbRun;
   if (s.storeRule()) s.modified = true;
   s.md.sortByIdAndType();
+  const std::vector<CommandWord> command =
+      converterCommand(settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP);
+  // All three are complete before any replaces its old file, so that a failure leaves the old
+  // ones as they were.
+  ReplacingFile header, script, batch;
   std::string error;
-  const bool written =
-      writeHeaderFile(s.doc, settings.fnTXT, &error) &&
-      writeWholeFile(settings.fnCFG, scriptText(s.doc, s.md, [&s](int pos) { s.progress(pos); }),
-                     &error) &&
-      writeWholeFile(settings.fnBAT,
-                     batchText(settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP),
-                     &error);
+  bool written = header.open(settings.fnTXT) && writeHeader(s.doc, header, &error) &&
+                 header.finish() && script.open(settings.fnCFG);
+  if (written) {
+    script.write(scriptText(s.doc, s.md, [&s](int pos) { s.progress(pos); }));
+    written = script.finish() && batch.open(settings.fnBAT);
+  }
+  if (written) {
+    batch.write(batchText(command));
+    written = batch.finish() && header.commit() && script.commit() && batch.commit();
+  }
   s.resetProgress();
   if (!written) {
+    for (const ReplacingFile* file : {&header, &script, &batch})
+      if (error.empty()) error = file->error();
     s.ui.showMessage(error);
     return;
   }
-  if (!settings.cbRun)
+  if (!settings.cbRun) {
     s.ui.showMessage(kAllWritten);
-  else if (!s.shell(settings.fnBAT))
-    s.ui.showMessage(kShellFailed);
+    return;
+  }
+  // The old converted map goes only now, so that a failed run is not mistaken for its result.
+  if (fileExists(settings.fnNewMP) && !deleteFile(settings.fnNewMP, &error)) {
+    s.ui.showMessage(error);
+    return;
+  }
+  if (!s.shell({settings.fnBAT, argumentVector(command)})) s.ui.showMessage(kShellFailed);
 }
 
 bool Workspace::confirmCreate(const GenerationSettings& settings) {
@@ -589,20 +618,11 @@ bool Workspace::confirmCreate(const GenerationSettings& settings) {
     s.ui.showMessage(kNoConverter);
     return false;
   }
-  std::vector<std::string> existing;
-  for (const std::string* path :
-       {&settings.fnTXT, &settings.fnCFG, &settings.fnBAT, &settings.fnNewMP})
-    if (fileExists(*path)) existing.push_back(*path);
-  if (existing.empty()) return true;
-  if (!s.ui.askYesNo(kOverwriteAll)) return false;
-  for (const std::string& path : existing) {
-    std::string error;
-    if (!deleteFile(path, &error)) {
-      s.ui.showMessage(error);
-      return false;
-    }
-  }
-  return true;
+  const std::array paths = {&settings.fnTXT, &settings.fnCFG, &settings.fnBAT, &settings.fnNewMP};
+  const bool existing =
+      std::any_of(paths.begin(), paths.end(), [](const std::string* p) { return fileExists(*p); });
+  // Nothing is deleted here: generation replaces each file only once its new content is whole.
+  return !existing || s.ui.askYesNo(kOverwriteAll);
 }
 
 bool Workspace::queryClose() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/io/shell.h"
 #include "gui/io/user_interface.h"
 #include "gui/model/editor_state.h"
 #include "gui/model/map_info.h"
@@ -68,8 +69,8 @@ class Workspace {
   void setCatalogueFolder(const std::string& folder);
   /// The converter path used when the ini file has none.
   void setDefaultConverterPath(const std::string& path);
-  /// Replaces the platform shell that opens the generated batch file (true when it started).
-  void setShellStarter(std::function<bool(const std::string&)> start);
+  /// Replaces the platform layer that starts the generated conversion (true when it started).
+  void setShellStarter(std::function<bool(const ConverterRun&)> start);
 
   // Actions of the main window.
   /// "Новый".

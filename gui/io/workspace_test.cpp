@@ -39,8 +39,9 @@ class WorkspaceTest : public ::testing::Test {
     folder.write("types/Type-Sample.dat", kTypes);
     map = folder.write("maps/town.mp", kMap);
     ws.setCatalogueFolder(types);
-    ws.setShellStarter([this](const std::string& path) {
-      started.push_back(path);
+    ws.setShellStarter([this](const ConverterRun& run) {
+      started.push_back(run.batchFile);
+      commands.push_back(run.command);
       return shellWorks;
     });
   }
@@ -73,6 +74,7 @@ class WorkspaceTest : public ::testing::Test {
   std::string types;
   std::string map;
   std::vector<std::string> started;
+  std::vector<std::vector<std::string>> commands;
   bool shellWorks = true;
 };
 
@@ -503,6 +505,27 @@ TEST_F(WorkspaceTest, LoadFailuresAndGivingUpOnTheMap) {
   EXPECT_TRUE(ws.tree()[3].children.empty());
 }
 
+TEST_F(WorkspaceTest, ARecordThatWouldInjectScriptTextIsRefusedAndTheWorkKept) {
+  ui.openFiles = {writeWork(folder, map)};
+  ws.load();
+  ASSERT_TRUE(ui.messages.empty());
+  const std::vector<RuleRecord> before = ws.rules();
+  const MapInfo document = ws.document();
+  const std::string work = readFile(folder.file("work.set"));
+  const std::string bad =
+      folder.write("bad.set", work.substr(0, work.find("[AllRec]")) +
+                                  "[Record3]\nID=0x02\nType=0\nchCond1=1\ncbParam1=1\ncbCond1=4\n"
+                                  "eValue1=1 { export=false; }\n[AllRec]\nRecCount=3\n");
+  ui.openFiles = {bad};
+  ws.load();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{
+                             bad + ": [Record3] eValue1=1 { export=false; }: ожидалось число"});
+  EXPECT_EQ(ws.rules(), before);
+  EXPECT_EQ(ws.document().FileName, document.FileName);
+  EXPECT_EQ(ws.document().NewLevels, document.NewLevels);
+  EXPECT_EQ(ws.progressPos(), 0);
+}
+
 TEST_F(WorkspaceTest, SavedWorkReloadsUnchanged) {
   openTown();
   ws.select(kLake);
@@ -586,8 +609,9 @@ TEST_F(WorkspaceTest, CreateChecks) {
   EXPECT_EQ(readFile(folder.file("o.cfg")), "old");
   EXPECT_TRUE(ws.confirmCreate(s));
   EXPECT_EQ(ui.questions, (std::vector<std::string>{"Переписать файлы?", "Переписать файлы?"}));
-  EXPECT_FALSE(std::filesystem::exists(folder.file("o.cfg")));
-  EXPECT_FALSE(std::filesystem::exists(folder.file("o.mp")));
+  // Confirming deletes nothing: generation replaces each file when its new content is whole.
+  EXPECT_EQ(readFile(folder.file("o.cfg")), "old");
+  EXPECT_EQ(readFile(folder.file("o.mp")), "old");
 }
 
 TEST_F(WorkspaceTest, GenerateRunsTheBatchFile) {
@@ -610,18 +634,54 @@ TEST_F(WorkspaceTest, GenerateRunsTheBatchFile) {
   EXPECT_EQ(started.size(), 2u);
 }
 
-TEST_F(WorkspaceTest, GenerateStopsAtAWriteFailure) {
+TEST_F(WorkspaceTest, AFailedGenerationLeavesEveryOldFile) {
   openTown();
-  ui.generationDialog = [this](GenerationSettings& s) {
-    s.fnCFG = folder.file("no/such/folder/town.cfg");
+  const std::string base = folder.file("maps/town");
+  for (const char* suffix : {".txt", ".cfg", ".bat", "_multilevel.mp"})
+    folder.write(std::string("maps/town") + suffix, std::string("old") + suffix);
+  // A folder in the way of each file in turn, the last one written among them.
+  for (const std::string& blocked : {base + ".txt", base + ".cfg", base + ".bat"}) {
+    SCOPED_TRACE(blocked);
+    std::filesystem::create_directory(blocked + ".part");
+    ui.messages.clear();
+    ui.generationDialog = [](GenerationSettings&) { return true; };
+    ws.generate();
+    std::filesystem::remove(blocked + ".part");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind(blocked + ": ", 0), 0u) << ui.messages[0];
+    for (const char* suffix : {".txt", ".cfg", ".bat", "_multilevel.mp"})
+      EXPECT_EQ(readFile(base + suffix), std::string("old") + suffix);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("maps")),
+                            std::filesystem::directory_iterator()),
+              5);
+    EXPECT_TRUE(started.empty());
+  }
+}
+
+TEST_F(WorkspaceTest, TheOldConvertedMapGoesOnlyWhenTheRunStarts) {
+  openTown();
+  ws.setDefaultConverterPath("/opt/zarvex");
+  const std::string output = folder.write("maps/town_multilevel.mp", "old");
+  ui.generationDialog = [](GenerationSettings& s) {
+    s.cbRun = false;
     return true;
   };
   ws.generate();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_NE(ui.messages[0].find("No such file"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(folder.file("maps/town.txt")));
-  EXPECT_FALSE(std::filesystem::exists(folder.file("maps/town.bat")));
+  EXPECT_EQ(readFile(output), "old");
   EXPECT_TRUE(started.empty());
+
+  ui.messages.clear();
+  ui.generationDialog = [](GenerationSettings& s) {
+    s.cbRun = true;
+    return true;
+  };
+  ws.generate();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_FALSE(std::filesystem::exists(output));
+  const std::string base = folder.file("maps/town");
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0],
+            (std::vector<std::string>{"/opt/zarvex", "-h", base + ".txt", base + ".cfg", output}));
 }
 
 TEST_F(WorkspaceTest, GenerateStoresTheShownRule) {

@@ -99,7 +99,7 @@ void MainWindowTest::init() {
   setup.typesFolder = (kTestData + QStringLiteral("/types")).toStdString();
   setup.dialogs = fake_.get();
   window_ = std::make_unique<MainWindow>(setup);
-  window_->workspace().setShellStarter([](const std::string&) { return true; });
+  window_->workspace().setShellStarter([](const ConverterRun&) { return true; });
   window_->show();
   QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
@@ -595,8 +595,8 @@ void MainWindowTest::generateWritesTheFiles() {
 
   // Run chosen, the files are there already, and the batch file does not start.
   std::vector<std::string> started;
-  window_->workspace().setShellStarter([&started](const std::string& path) {
-    started.push_back(path);
+  window_->workspace().setShellStarter([&started](const ConverterRun& run) {
+    started.push_back(run.batchFile);
     return false;
   });
   fake_->generationDialog = [this](GenerationSettings& settings) {
