@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace visual {
 
@@ -10,11 +12,37 @@ ReplacingFile::~ReplacingFile() {
   if (pending_) std::remove(temporary_.c_str());
 }
 
+namespace {
+
+// Exclusive creation where the C library has it; the name check below covers the others.
+#ifdef _WIN32
+constexpr const char* kCreateNew = "wb";
+#else
+constexpr const char* kCreateNew = "wbx";
+#endif
+
+}  // namespace
+
 bool ReplacingFile::open(const std::string& path) {
   path_ = path;
-  temporary_ = path + ".part";
-  file_ = std::fopen(temporary_.c_str(), "wb");
+  // A folder in the way is found now, before any file of a set is replaced, not at the rename.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    errno = EISDIR;
+    fail();
+    return false;
+  }
+  // A file of the user's that happens to have the temporary name, or another generation's
+  // temporary file, is never written over: the next free name is taken.
+  errno = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary_ = path + (attempt == 0 ? "" : "." + std::to_string(attempt)) + ".part";
+    if (std::filesystem::exists(temporary_, ec) || ec) continue;
+    file_ = std::fopen(temporary_.c_str(), kCreateNew);
+    if (file_ || errno != EEXIST) break;
+  }
   if (!file_) {
+    if (errno == 0) errno = EEXIST;
     fail();
     return false;
   }

@@ -126,6 +126,13 @@ enum class Mode { Detached, Waited };
 int spawn(std::vector<std::string> args, std::vector<std::string> fallback,
           const std::string& folder, Mode mode) {
   if (args.empty()) return -1;
+  // A bare program name is looked up in PATH, as a batch file's command line would be; here,
+  // before the fork, since the lookup is not safe between fork and exec.
+  for (std::vector<std::string>* command : {&args, &fallback}) {
+    if (command->empty() || command->front().find('/') != std::string::npos) continue;
+    const std::string found = findInPath(command->front());
+    if (!found.empty()) command->front() = found;
+  }
   std::vector<char*> argv = argvOf(args);
   std::vector<char*> fallbackArgv = argvOf(fallback);
 

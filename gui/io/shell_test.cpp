@@ -22,9 +22,9 @@ using Clock = std::chrono::steady_clock;
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "PATH"}) {
       if (const char* value = std::getenv(name)) saved_.emplace_back(name, value);
-      ::unsetenv(name);
+      if (std::string(name) != "PATH") ::unsetenv(name);
     }
     std::string pattern = (fs::temp_directory_path() / "shell-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
@@ -104,6 +104,14 @@ TEST_F(ShellTest, DoesNotWaitForADetachedRunNorLeaveAChild) {
   EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
   EXPECT_EQ(waitFor("late.txt", std::chrono::seconds(180)), "late\n");
+}
+
+TEST_F(ShellTest, FindsABareConverterNameInPath) {
+  write("zarvex", kRecorder);
+  fs::permissions(dir_ / "zarvex", fs::perms::owner_all);
+  ::setenv("PATH", ("/nonexistent:" + dir_.string()).c_str(), 1);
+  EXPECT_EQ(runConversion({(dir_ / "t.bat").string(), {"zarvex", "a b"}}), 2);
+  EXPECT_EQ(waitFor("args.txt", std::chrono::seconds(180)), "a b\n");
 }
 
 TEST_F(ShellTest, FailsWhenTheConverterCannotRun) {

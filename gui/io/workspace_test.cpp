@@ -639,22 +639,30 @@ TEST_F(WorkspaceTest, AFailedGenerationLeavesEveryOldFile) {
   const std::string base = folder.file("maps/town");
   for (const char* suffix : {".txt", ".cfg", ".bat", "_multilevel.mp"})
     folder.write(std::string("maps/town") + suffix, std::string("old") + suffix);
+  // A user's file with the temporary name is never written over nor removed.
+  folder.write("maps/town.cfg.part", "mine");
   // A folder in the way of each file in turn, the last one written among them.
   for (const std::string& blocked : {base + ".txt", base + ".cfg", base + ".bat"}) {
     SCOPED_TRACE(blocked);
-    std::filesystem::create_directory(blocked + ".part");
+    std::filesystem::remove(blocked);
+    std::filesystem::create_directory(blocked);
     ui.messages.clear();
     ui.generationDialog = [](GenerationSettings&) { return true; };
     ws.generate();
-    std::filesystem::remove(blocked + ".part");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].rfind(blocked + ": ", 0), 0u) << ui.messages[0];
-    for (const char* suffix : {".txt", ".cfg", ".bat", "_multilevel.mp"})
+    EXPECT_TRUE(std::filesystem::is_directory(blocked));
+    for (const char* suffix : {".txt", ".cfg", ".bat", "_multilevel.mp"}) {
+      if (base + suffix == blocked) continue;
       EXPECT_EQ(readFile(base + suffix), std::string("old") + suffix);
+    }
+    EXPECT_EQ(readFile(base + ".cfg.part"), "mine");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("maps")),
                             std::filesystem::directory_iterator()),
-              5);
+              6);
     EXPECT_TRUE(started.empty());
+    std::filesystem::remove(blocked);
+    folder.write(blocked.substr(folder.file("").size()), "old" + blocked.substr(base.size()));
   }
 }
 
