@@ -184,9 +184,9 @@ std::string scriptText(const MapInfo& document, const RuleTable& rules,
 }
 
 std::string batchText(const std::string& converter, const std::string& header,
-                      const std::string& script, const std::string& output) {
-  const std::string command =
-      "\"" + converter + "\" -h \"" + header + "\" \"" + script + "\" \"" + output + "\"";
+                      const std::string& script, const std::string& output, bool lenient) {
+  const std::string command = "\"" + converter + "\"" + (lenient ? " --lenient" : "") + " -h \"" +
+                              header + "\" \"" + script + "\" \"" + output + "\"";
   return toConsole(command) + "\npause\n";
 }
 

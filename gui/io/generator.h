@@ -16,10 +16,10 @@ bool writeHeaderFile(const MapInfo& document, const std::string& headerPath, std
 std::string scriptText(const MapInfo& document, const RuleTable& rules,
                        const std::function<void(int)>& progress);
 
-/// The batch file: the converter with -h and the header file, the script and the output map,
-/// then "pause".
+/// The batch file: the converter (with --lenient first when `lenient`) with -h and the header
+/// file, the script and the output map, then "pause".
 std::string batchText(const std::string& converter, const std::string& header,
-                      const std::string& script, const std::string& output);
+                      const std::string& script, const std::string& output, bool lenient = false);
 
 /// `text` with a backslash before every backslash and double quote, as the script's quoted
 /// strings read it.

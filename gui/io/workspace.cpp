@@ -7,6 +7,7 @@
 #include "gui/io/catalogue_reader.h"
 #include "gui/io/file_system.h"
 #include "gui/io/generator.h"
+#include "gui/io/map_read_mode.h"
 #include "gui/io/map_scan.h"
 #include "gui/io/profile_file.h"
 #include "gui/io/replacing_file.h"
@@ -89,6 +90,7 @@ struct Workspace::State {
   std::string defaultConverter;
   bool cbRun = true;
   std::function<bool(const std::string&)> shell = openBatchFile;
+  MapReadMode readMode;
 
   void progress(int pos) {
     progressPos = pos;
@@ -210,6 +212,11 @@ struct Workspace::State {
     std::string error;
     const ScanProgress bar{progressPos, progressMax, [this](int pos) { progress(pos); }};
     const bool read = scanMap(path, doc, md, mdD, bar, &error);
+    // Right after the scan, while the file is still in the system's cache.
+    if (read)
+      readMode.check(doc.FileName);
+    else
+      readMode.clear();
     rebuildTree();
     busy = false;
     if (!read) {
@@ -363,6 +370,7 @@ void Workspace::newDocument() {
   d.NewZoom[0] = d.Zoom[0];
   d.NewLevels = 1;
   d.FileName.clear();
+  s.readMode.clear();
   d.Levels = 0;
   d.ID.clear();
   d.Name.clear();
@@ -564,13 +572,16 @@ void Workspace::generate() {
   s.cbRun = settings.cbRun;
   if (s.storeRule()) s.modified = true;
   s.md.sortByIdAndType();
+  // The map may have been edited since it was opened.
+  s.readMode.refresh(s.doc.FileName);
   std::string error;
   const bool written =
       writeHeaderFile(s.doc, settings.fnTXT, &error) &&
       writeWholeFile(settings.fnCFG, scriptText(s.doc, s.md, [&s](int pos) { s.progress(pos); }),
                      &error) &&
       writeWholeFile(settings.fnBAT,
-                     batchText(settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP),
+                     batchText(settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP,
+                               s.readMode.lenient()),
                      &error);
   s.resetProgress();
   if (!written) {
@@ -654,7 +665,7 @@ void Workspace::showPage(Page page) {
 HeaderView Workspace::headerView() const {
   const State& s = *state_;
   const MapInfo& d = s.doc;
-  HeaderView view{d.ID, d.Name, d.TypeSet, d.CopyRight, s.fileField, {}, {}};
+  HeaderView view{d.ID, d.Name, d.TypeSet, d.CopyRight, s.fileField, {}, {}, {}};
   const auto rows = [](int count, const auto& bits, const auto& zoom) {
     std::vector<std::array<std::string, 4>> out;
     for (int i = 0; i < count && i < kLevelSlots; ++i) {
@@ -666,6 +677,7 @@ HeaderView Workspace::headerView() const {
   };
   view.levels = rows(d.Levels, d.Level, d.Zoom);
   view.newLevels = rows(d.NewLevels, d.NewLevel, d.NewZoom);
+  view.readNote = s.readMode.note(s.codePage);
   return view;
 }
 
