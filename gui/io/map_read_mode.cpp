@@ -10,8 +10,8 @@ namespace visual {
 
 namespace {
 
-// Enough to tell the user what to look for in the map; the converter's summary lists the rest.
-constexpr std::size_t kNamesShown = 5;
+// Enough to tell the user what to look for and still one line; the converter lists the rest.
+constexpr std::size_t kNamesShown = 3;
 
 std::string namesNeedingLenient(const zarvex::LenientReport& report, int codePage) {
   std::vector<std::string> names;
@@ -65,7 +65,11 @@ void MapReadMode::clear() {
 }
 
 bool MapReadMode::lenient() const {
-  return stamp_ && check_.readability == zarvex::MapReadability::Lenient;
+  if (!stamp_) return false;
+  // A map that stops even lenient reading still gets it when the strict reader stops earlier,
+  // on something lenient reading passes: the converter then names the place the page names.
+  return check_.readability == zarvex::MapReadability::Lenient ||
+         (check_.readability == zarvex::MapReadability::Unreadable && !check_.report.empty());
 }
 
 std::string MapReadMode::note(int codePage) const {

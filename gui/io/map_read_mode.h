@@ -20,8 +20,8 @@ class MapReadMode {
   /// Forgets the check (no map open).
   void clear();
 
-  /// True when the strict reader stops on the map and lenient reading reads it whole: the
-  /// batch line then needs --lenient.
+  /// True when the batch line needs --lenient: the strict reader stops on the map at something
+  /// that lenient reading passes over.
   bool lenient() const;
   /// One line for the page "Header" in UTF-8: which keys need lenient reading, or where the
   /// converter will stop; empty for a map that the strict reader reads and when nothing was

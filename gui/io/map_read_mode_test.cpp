@@ -28,15 +28,17 @@ TEST(MapReadMode, LenientOnlyWhenStrictStopsAndLenientReads) {
       {"only a comment inside a section",
        kHeader + kHeaderEnd + "[POI]\nType=0x2f06\n;note\nData0=(1,2)\n[END]\n", true,
        "Карта читается только в мягком режиме (--lenient): комментарии в секциях"},
-      {"more than five",
-       kHeader + "MG=Y\nStyle=1\n" + kHeaderEnd + "[WPT]\n[END-WPT]\n" +
-           "[POI]\nType=0x2f06\nDirection=1\nLevels=1\nNonStdField=a\nData0=(1,2)\n[END]\n",
-       true,
-       "Карта читается только в мягком режиме (--lenient): MG, Style, [WPT], Direction, "
-       "Levels, …"},
+      {"more than three",
+       kHeader + "MG=Y\n" + kHeaderEnd + "[WPT]\n[END-WPT]\n" +
+           "[POI]\nType=0x2f06\nLevels=1\nNonStdField=a\nData0=(1,2)\n[END]\n",
+       true, "Карта читается только в мягком режиме (--lenient): MG, [WPT], Levels, …"},
+      // Read leniently, the converter stops where the page says rather than at MG.
       {"malformed beyond what lenient reading skips",
-       kHeader + "MG=Y\n" + kHeaderEnd + "[POI]\nType=0x2f06\nData0=(1,2\n[END]\n", false,
+       kHeader + "MG=Y\n" + kHeaderEnd + "[POI]\nType=0x2f06\nData0=(1,2\n[END]\n", true,
        "Карта не читается ни в строгом, ни в мягком режиме: строка 7: ')' expected"},
+      {"malformed before anything lenient reading skips",
+       kHeader + kHeaderEnd + "[POI]\nType=0x2f06\nData0=(1,2\n[END]\nMG=Y\n", false,
+       "Карта не читается ни в строгом, ни в мягком режиме: строка 6: ')' expected"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
