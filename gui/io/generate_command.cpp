@@ -103,6 +103,8 @@ int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
     err << (ui.failure().empty() ? std::string(kUsage) : ui.failure()) << "\n";
     return 1;
   }
+  // What the page "Header" would have said about the map, for whoever reads the run.
+  if (const std::string note = workspace.headerView().readNote; !note.empty()) err << note << "\n";
   const GenerationSettings& written = ui.written();
   out << written.fnTXT << "\n" << written.fnCFG << "\n" << written.fnBAT << "\n";
   return 0;

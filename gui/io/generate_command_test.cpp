@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -116,6 +117,7 @@ TEST_F(GenerateCommandTest, MapsThatNeedLenientReadingGetItAndConvert) {
     const std::string work = workFile(folder, "lenient/" + c.name, c.text);
     ASSERT_EQ(run({"--generate", work, "--types", types, "--zarvex", ZARVEX_BINARY}), 0)
         << err.str();
+    EXPECT_EQ(err.str().rfind("Карта читается только в мягком режиме (--lenient): ", 0), 0u);
     const std::string base = folder.file("lenient/" + c.name);
     EXPECT_EQ(readFile(base + ".bat"), "\"" ZARVEX_BINARY "\" --lenient -h \"" + base +
                                            ".txt\" \"" + base + ".cfg\" \"" + base +
