@@ -121,6 +121,8 @@ int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
     err << (ui.failure().empty() ? std::string(kUsage) : ui.failure()) << "\n";
     return 1;
   }
+  // What the page "Header" would have said about the map, for whoever reads the run.
+  if (const std::string note = workspace.headerView().readNote; !note.empty()) err << note << "\n";
   if (ran) return converterExit <= 2 ? converterExit : 1;
   printWritten();
   return 0;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -15,6 +18,39 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
     text.replace(at, from.size(), to), at += to.size();
   return text;
+}
+
+// Object sections of a map, by their opening lines.
+int objectSections(const std::string& map) {
+  int count = 0;
+  std::istringstream in(map);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (char& c : line) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* opening :
+         {"[polyline]", "[polygon]", "[poi]", "[rgn10]", "[rgn20]", "[rgn40]", "[rgn80]"})
+      if (line == opening) ++count;
+  }
+  return count;
+}
+
+// Work on a copy of `map` in `folder` with five new levels and no stored rules, as a user has it
+// right after opening the map and saving.
+std::string workFile(const TempFolder& folder, const std::string& name, const std::string& map) {
+  const std::string copy = folder.write(name + ".mp", map);
+  return folder.write(name + ".set",
+                      "[Header]\nID=1\neName=" + name + "\nTypeSet=Sample\nFileName=" + copy +
+                          "\nNewLevels=5\nNewLevel0=24\nNewZoom0=0\nNewLevel1=22\nNewZoom1=1\n"
+                          "NewLevel2=20\nNewZoom2=2\nNewLevel3=18\nNewZoom3=3\nNewLevel4=16\n"
+                          "NewZoom4=4\n[AllRec]\nRecCount=0\n");
+}
+
+// Runs the batch file's command line (the converter) as the batch would; its exit code.
+int runBatchLine(const std::string& batch, const std::string& errorFile) {
+  const std::string text = readFile(batch);
+  const std::string command = text.substr(0, text.find('\n'));
+  const int status = std::system((command + " >/dev/null 2>\"" + errorFile + "\"").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 class GenerateCommandTest : public ::testing::Test {
@@ -51,8 +87,45 @@ TEST_F(GenerateCommandTest, WritesTheThreeFilesFromAWorkFile) {
   EXPECT_EQ(readFile(base + ".bat"), "\"" + converter + "\" -h \"" + base + ".txt\" \"" + base +
                                          ".cfg\" \"" + base + "_multilevel.mp\"\npause\n");
 
+  // A map the strict reader takes converts through the batch line as it is.
+  ASSERT_EQ(run({"--generate", set, "--types", types, "--zarvex", ZARVEX_BINARY}), 0) << err.str();
+  EXPECT_EQ(readFile(base + ".bat"), "\"" ZARVEX_BINARY "\" -h \"" + base + ".txt\" \"" + base +
+                                         ".cfg\" \"" + base + "_multilevel.mp\"\npause\n");
+  EXPECT_EQ(runBatchLine(base + ".bat", base + ".err"), 0) << readFile(base + ".err");
+  EXPECT_EQ(objectSections(readFile(base + "_multilevel.mp")), objectSections(readFile(map)));
+
   // Existing files are overwritten without asking.
   ASSERT_EQ(run({"--generate", set, "--types", types, "--zarvex", converter}), 0) << err.str();
+}
+
+TEST_F(GenerateCommandTest, MapsThatNeedLenientReadingGetItAndConvert) {
+  struct Case {
+    std::string name;
+    std::string text;
+  };
+  std::vector<Case> maps = {{"village_lenient", readFile("testdata/generate/village_lenient.mp")}};
+  const std::filesystem::path real =
+      std::filesystem::path(sourceDir()) / ".." / "shared" / "realmaps";
+  if (std::filesystem::is_directory(real)) {
+    for (const auto& entry : std::filesystem::directory_iterator(real))
+      if (entry.path().extension() == ".mp")
+        maps.push_back({entry.path().stem().string(), readFile(entry.path().string())});
+  }
+  ASSERT_FALSE(maps.front().text.empty());
+  for (const Case& c : maps) {
+    SCOPED_TRACE(c.name);
+    const std::string work = workFile(folder, "lenient/" + c.name, c.text);
+    ASSERT_EQ(run({"--generate", work, "--types", types, "--zarvex", ZARVEX_BINARY}), 0)
+        << err.str();
+    EXPECT_EQ(err.str().rfind("Карта читается только в мягком режиме (--lenient): ", 0), 0u);
+    const std::string base = folder.file("lenient/" + c.name);
+    EXPECT_EQ(readFile(base + ".bat"), "\"" ZARVEX_BINARY "\" --lenient -h \"" + base +
+                                           ".txt\" \"" + base + ".cfg\" \"" + base +
+                                           "_multilevel.mp\"\npause\n");
+    EXPECT_EQ(runBatchLine(base + ".bat", base + ".err"), 0) << readFile(base + ".err");
+    EXPECT_EQ(objectSections(readFile(base + "_multilevel.mp")), objectSections(c.text));
+  }
+  if (maps.size() == 1) GTEST_SKIP() << "no real maps beside the repository";
 }
 
 TEST_F(GenerateCommandTest, FailuresPrintTheMessage) {

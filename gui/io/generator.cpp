@@ -175,8 +175,11 @@ std::string scriptText(const MapInfo& document, const RuleTable& rules,
 }
 
 std::vector<CommandWord> converterCommand(const std::string& converter, const std::string& header,
-                                          const std::string& script, const std::string& output) {
-  return {{converter}, {"-h", false}, {header}, {script}, {output}};
+                                          const std::string& script, const std::string& output,
+                                          bool lenient) {
+  std::vector<CommandWord> command = {{converter}, {"-h", false}, {header}, {script}, {output}};
+  if (lenient) command.insert(command.begin() + 1, {"--lenient", false});
+  return command;
 }
 
 std::vector<std::string> argumentVector(const std::vector<CommandWord>& command) {

@@ -25,10 +25,12 @@ struct CommandWord {
   bool isPath = true;
 };
 
-/// The converter's command: the converter, -h and the header file, the script and the output
-/// map. Both the batch line and the direct run are made from it.
+/// The converter's command: the converter (with --lenient first when `lenient`), -h and the
+/// header file, the script and the output map. Both the batch line and the direct run are made
+/// from it.
 std::vector<CommandWord> converterCommand(const std::string& converter, const std::string& header,
-                                          const std::string& script, const std::string& output);
+                                          const std::string& script, const std::string& output,
+                                          bool lenient = false);
 
 /// The words of `command` as an argument vector.
 std::vector<std::string> argumentVector(const std::vector<CommandWord>& command);

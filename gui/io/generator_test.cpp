@@ -108,6 +108,11 @@ TEST(Batch, QuotedPathsThenPause) {
             "\"/opt/zarvex\" -h \"/m/t.txt\" \"/m/t.cfg\" \"/m/t_multilevel.mp\"\npause\n");
   EXPECT_EQ(argumentVector(command), (std::vector<std::string>{"/opt/zarvex", "-h", "/m/t.txt",
                                                                "/m/t.cfg", "/m/t_multilevel.mp"}));
+  // The run and the batch line read the map the same way.
+  const auto lenient = converterCommand("/opt/zarvex", "/m/t.txt", "/m/t.cfg", "/m/t.mp", true);
+  EXPECT_EQ(batchText(lenient),
+            "\"/opt/zarvex\" --lenient -h \"/m/t.txt\" \"/m/t.cfg\" \"/m/t.mp\"\npause\n");
+  EXPECT_EQ(argumentVector(lenient)[1], "--lenient");
 }
 
 TEST(HeaderFile, NewLevelsReplaceTheMapsOwn) {

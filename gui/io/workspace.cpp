@@ -7,6 +7,7 @@
 #include "gui/io/catalogue_reader.h"
 #include "gui/io/file_system.h"
 #include "gui/io/generator.h"
+#include "gui/io/map_read_mode.h"
 #include "gui/io/map_scan.h"
 #include "gui/io/profile_file.h"
 #include "gui/io/replacing_file.h"
@@ -89,6 +90,7 @@ struct Workspace::State {
   std::string defaultConverter;
   bool cbRun = true;
   std::function<bool(const ConverterRun&)> shell = startConversion;
+  MapReadMode readMode;
 
   void progress(int pos) {
     progressPos = pos;
@@ -210,6 +212,11 @@ struct Workspace::State {
     std::string error;
     const ScanProgress bar{progressPos, progressMax, [this](int pos) { progress(pos); }};
     const bool read = scanMap(path, doc, md, mdD, bar, &error);
+    // Right after the scan, while the file is still in the system's cache.
+    if (read)
+      readMode.check(doc.FileName);
+    else
+      readMode.clear();
     rebuildTree();
     busy = false;
     if (!read) {
@@ -366,6 +373,7 @@ void Workspace::newDocument() {
   d.NewZoom[0] = d.Zoom[0];
   d.NewLevels = 1;
   d.FileName.clear();
+  s.readMode.clear();
   d.Levels = 0;
   d.ID.clear();
   d.Name.clear();
@@ -577,8 +585,11 @@ void Workspace::generate() {
   s.cbRun = settings.cbRun;
   if (s.storeRule()) s.modified = true;
   s.md.sortByIdAndType();
+  // The map may have been edited since it was opened.
+  s.readMode.refresh(s.doc.FileName);
   const std::vector<CommandWord> command =
-      converterCommand(settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP);
+      converterCommand(settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP,
+                       s.readMode.lenient());
   // All three are complete before any replaces its old file, so that a failure leaves the old
   // ones as they were.
   ReplacingFile header, script, batch;
@@ -674,7 +685,7 @@ void Workspace::showPage(Page page) {
 HeaderView Workspace::headerView() const {
   const State& s = *state_;
   const MapInfo& d = s.doc;
-  HeaderView view{d.ID, d.Name, d.TypeSet, d.CopyRight, s.fileField, {}, {}};
+  HeaderView view{d.ID, d.Name, d.TypeSet, d.CopyRight, s.fileField, {}, {}, {}};
   const auto rows = [](int count, const auto& bits, const auto& zoom) {
     std::vector<std::array<std::string, 4>> out;
     for (int i = 0; i < count && i < kLevelSlots; ++i) {
@@ -686,6 +697,7 @@ HeaderView Workspace::headerView() const {
   };
   view.levels = rows(d.Levels, d.Level, d.Zoom);
   view.newLevels = rows(d.NewLevels, d.NewLevel, d.NewZoom);
+  view.readNote = s.readMode.note(s.codePage);
   return view;
 }
 

@@ -50,6 +50,9 @@ struct HeaderView {
   /// Rows of lvLevels and lvNewLevels, four columns each ("Level", "Bits", "GPS zoom",
   /// "MapSource zoom").
   std::vector<std::array<std::string, 4>> levels, newLevels;
+  /// In UTF-8: why the converter has to read the map leniently, or where it stops; empty when
+  /// it reads the map as it is.
+  std::string readNote;
 };
 
 /// The window program's logic: it owns the document and offers every action as a plain function.

@@ -156,6 +156,7 @@ TEST_F(WorkspaceTest, OpenMapFillsDocumentTreeAndLevels) {
   EXPECT_EQ(view.levels[1], (std::array<std::string, 4>{"Level1=", "20", "2 км", "Zoom1=1"}));
   ASSERT_EQ(view.newLevels.size(), 5u);
   EXPECT_EQ(view.newLevels[0], (std::array<std::string, 4>{"Level0=", "24", "120 м ", "Zoom0=0"}));
+  EXPECT_EQ(view.readNote, "");
 }
 
 TEST_F(WorkspaceTest, OpenMapAsksAgainForAMissingFile) {
@@ -589,6 +590,33 @@ TEST_F(WorkspaceTest, GenerateWritesTheThreeFiles) {
   EXPECT_EQ(ws.rules().front().Id, "0x01");
   EXPECT_EQ(ws.rules().back().Id, "0x4c");
   EXPECT_EQ(ws.progressPos(), 0);
+}
+
+TEST_F(WorkspaceTest, BatchLineReadsLenientlyOnlyAMapThatNeedsIt) {
+  std::string lenientMap = kMap;
+  lenientMap.insert(lenientMap.find("Levels=2"), "MG=Y\nTransparent=N\n");
+  folder.write("maps/town.mp", lenientMap);
+  openTown();
+  EXPECT_EQ(ws.headerView().readNote,
+            "Карта читается только в мягком режиме (--lenient): MG, Transparent");
+  ws.setDefaultConverterPath("zarvex");
+  ui.generationDialog = [](GenerationSettings& s) {
+    s.cbRun = false;
+    return true;
+  };
+  const std::string base = folder.file("maps/town");
+  const std::string files =
+      " -h \"" + base + ".txt\" \"" + base + ".cfg\" \"" + base + "_multilevel.mp\"\npause\n";
+  ws.generate();
+  EXPECT_EQ(readFile(base + ".bat"), "\"zarvex\" --lenient" + files);
+  const std::string script = readFile(base + ".cfg");
+
+  // Mended in an editor while the work is open: the next generation sees it.
+  folder.write("maps/town.mp", kMap);
+  ws.generate();
+  EXPECT_EQ(readFile(base + ".bat"), "\"zarvex\"" + files);
+  EXPECT_EQ(readFile(base + ".cfg"), script);
+  EXPECT_EQ(ws.headerView().readNote, "");
 }
 
 TEST_F(WorkspaceTest, CreateChecks) {

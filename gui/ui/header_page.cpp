@@ -67,6 +67,11 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   mCopyright_->setMaximumHeight(56);
   eFilename_ = new FileField(false, this);
   eFilename_->setObjectName(QStringLiteral("eFilename"));
+  lReadNote_ = new QLabel(this);
+  lReadNote_->setObjectName(QStringLiteral("lReadNote"));
+  lReadNote_->setWordWrap(true);
+  lReadNote_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lReadNote_->hide();
   lvLevels_ = levelList(this, QStringLiteral("lvLevels"));
   lvNewLevels_ = levelList(this, QStringLiteral("lvNewLevels"));
 
@@ -87,6 +92,7 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   form->addRow(QStringLiteral("TypeSet"), eTypeSet_);
   form->addRow(QStringLiteral("Copyright"), mCopyright_);
   form->addRow(QStringLiteral("File"), eFilename_);
+  form->addRow(lReadNote_);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(bAdd_);
@@ -130,6 +136,8 @@ void HeaderPage::showView(const HeaderView& view, int codePage) {
     mCopyright_->setPlainText(text(view.mCopyright));
   }
   eFilename_->setText(QString::fromStdString(view.eFilename));
+  lReadNote_->setText(QString::fromStdString(view.readNote));
+  lReadNote_->setVisible(!view.readNote.empty());
   fillLevels(lvLevels_, view.levels);
   fillLevels(lvNewLevels_, view.newLevels);
 }

@@ -5,6 +5,7 @@
 
 #include "gui/io/workspace.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -40,6 +41,7 @@ class HeaderPage final : public QWidget {
   QLineEdit* eTypeSet_;
   QPlainTextEdit* mCopyright_;
   FileField* eFilename_;
+  QLabel* lReadNote_;
   QTreeWidget* lvLevels_;
   QTreeWidget* lvNewLevels_;
   QPushButton* bAdd_;

@@ -51,6 +51,7 @@ class MainWindowTest : public QObject {
   void newNeedsTypeFilesInTheFolder();
   void newShowsTheHeaderWithDefaultLevels();
   void openingAMapShowsItsHeaderAndTypes();
+  void headerTellsWhenTheMapNeedsLenientReading();
   void cancelledMapDialogKeepsTheField();
   void movingThroughTheTreeStoresAndUnbolds();
   void rootWithChildrenSelectsTheFirstChild();
@@ -240,6 +241,32 @@ void MainWindowTest::openingAMapShowsItsHeaderAndTypes() {
   QVERIFY(window_->workspace().modified());
   QCOMPARE(find<ProgressPanel>(QStringLiteral("progress"))->pos(), 0);
   QVERIFY(!fake_->progress.empty());
+}
+
+void MainWindowTest::headerTellsWhenTheMapNeedsLenientReading() {
+  openMap();
+  auto* note = find<QLabel>(QStringLiteral("lReadNote"));
+  QVERIFY(note);
+  QVERIFY(!note->isVisible());
+
+  QFile town(map_);
+  QVERIFY(town.open(QIODevice::ReadOnly));
+  QByteArray text = town.readAll();
+  text.insert(text.indexOf("Levels="), "MG=Y\nTransparent=N\n");
+  const QString lenient = dir_->filePath(QStringLiteral("lenient.mp"));
+  QFile copy(lenient);
+  QVERIFY(copy.open(QIODevice::WriteOnly));
+  copy.write(text);
+  copy.close();
+  fake_->openFiles.push_back(lenient.toStdString());
+  QTest::mouseClick(find<FileField>(QStringLiteral("eFilename"))->browseButton(), Qt::LeftButton);
+  QVERIFY(note->isVisible());
+  QCOMPARE(note->text(),
+           QStringLiteral("Карта читается только в мягком режиме (--lenient): MG, Transparent"));
+
+  fake_->openFiles.push_back(map_.toStdString());
+  QTest::mouseClick(find<FileField>(QStringLiteral("eFilename"))->browseButton(), Qt::LeftButton);
+  QVERIFY(!note->isVisible());
 }
 
 void MainWindowTest::cancelledMapDialogKeepsTheField() {
