@@ -1,6 +1,7 @@
 #pragma once
 
-// Running the built zarvex binary from tests; ZARVEX_BINARY names it.
+// Files and scratch folders for tests, and running the built zarvex binary from those that
+// define ZARVEX_BINARY to name it.
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -38,6 +39,7 @@ struct RunResult {
   int exitCode = -1;
 };
 
+#ifdef ZARVEX_BINARY
 /// Starts the binary in `workDir` with argv[0] "zarvex", so that usage texts do not depend on the
 /// build folder; standard input is empty. Standard output and error go to files of `scratch`, or
 /// standard output to `stdoutPath` when given. `prepareChild` runs in the new process just
@@ -89,6 +91,8 @@ inline RunResult runZarvex(const std::vector<std::string>& args, const fs::path&
   const pid_t pid = startZarvex(args, workDir, scratch, stdoutPath, prepareChild);
   return waitForZarvex(pid, scratch, !stdoutPath);
 }
+
+#endif  // ZARVEX_BINARY
 
 /// A fresh temporary folder, removed with everything in it.
 class ScratchDir {
