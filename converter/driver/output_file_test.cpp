@@ -87,14 +87,5 @@ TEST(OutputFileTest, FifoIsWrittenDirectly) {
   EXPECT_EQ(countFiles(scratch.path()), 1u);
 }
 
-TEST(OutputFileTest, OutputThatCannotBeWrittenIsRefused) {
-  ScratchDir scratch;
-  for (const fs::path& path : {scratch.path() / "missing" / "out.mp", scratch.path()}) {
-    SCOPED_TRACE(path);
-    EXPECT_FALSE(OutputFile::open(path.string()));
-  }
-  EXPECT_EQ(countFiles(scratch.path()), 0u);
-}
-
 }  // namespace
 }  // namespace zarvex
