@@ -1,6 +1,7 @@
 #pragma once
 
-// Running the built zarvex binary from tests; ZARVEX_BINARY names it.
+// Files and scratch folders for tests, and running the built zarvex binary from those that
+// define ZARVEX_BINARY to name it.
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -37,12 +39,14 @@ struct RunResult {
   int exitCode = -1;
 };
 
-/// Runs the binary in `workDir` with argv[0] "zarvex", so that usage texts do not depend on the
-/// build folder; standard input is empty. Standard output and error are caught in files of
-/// `scratch`, or standard output goes to `stdoutPath` when given (and is then not read back).
-inline RunResult runZarvex(const std::vector<std::string>& args, const fs::path& workDir,
-                           const fs::path& scratch,
-                           std::optional<fs::path> stdoutPath = std::nullopt) {
+#ifdef ZARVEX_BINARY
+/// Starts the binary in `workDir` with argv[0] "zarvex", so that usage texts do not depend on the
+/// build folder; standard input is empty. Standard output and error go to files of `scratch`, or
+/// standard output to `stdoutPath` when given. `prepareChild` runs in the new process just
+/// before the binary starts. Returns the process id, or -1.
+inline pid_t startZarvex(const std::vector<std::string>& args, const fs::path& workDir,
+                         const fs::path& scratch, std::optional<fs::path> stdoutPath = std::nullopt,
+                         const std::function<void()>& prepareChild = {}) {
   const fs::path outPath = stdoutPath.value_or(scratch / "stdout");
   const fs::path errPath = scratch / "stderr";
   std::vector<std::string> argvStore = {"zarvex"};
@@ -60,17 +64,35 @@ inline RunResult runZarvex(const std::vector<std::string>& args, const fs::path&
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
+    if (prepareChild) prepareChild();
     execv(ZARVEX_BINARY, argv.data());
     _exit(127);
   }
+  return pid;
+}
+
+/// Waits for a process from startZarvex and reads what it printed (standard output only when it
+/// went to `scratch`). A process ended by signal n gets the exit code 128 + n, as in a shell.
+inline RunResult waitForZarvex(pid_t pid, const fs::path& scratch, bool readStdout = true) {
   RunResult result;
   int status = 0;
   if (pid < 0 || waitpid(pid, &status, 0) != pid) return result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  if (!stdoutPath) result.out = readFile(outPath).value_or("");
-  result.err = readFile(errPath).value_or("");
+  if (readStdout) result.out = readFile(scratch / "stdout").value_or("");
+  result.err = readFile(scratch / "stderr").value_or("");
   return result;
 }
+
+/// Runs the binary as startZarvex starts it and waits for it.
+inline RunResult runZarvex(const std::vector<std::string>& args, const fs::path& workDir,
+                           const fs::path& scratch,
+                           std::optional<fs::path> stdoutPath = std::nullopt,
+                           const std::function<void()>& prepareChild = {}) {
+  const pid_t pid = startZarvex(args, workDir, scratch, stdoutPath, prepareChild);
+  return waitForZarvex(pid, scratch, !stdoutPath);
+}
+
+#endif  // ZARVEX_BINARY
 
 /// A fresh temporary folder, removed with everything in it.
 class ScratchDir {

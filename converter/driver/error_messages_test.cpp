@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -31,7 +33,7 @@ using zarvextest::writeFile;
 std::map<std::string, std::string> folderContents(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& item : fs::recursive_directory_iterator(root))
-    if (item.is_regular_file())
+    if (!item.is_symlink() && item.is_regular_file())
       files[fs::relative(item.path(), root).generic_string()] = readFile(item.path()).value_or("");
   return files;
 }
@@ -56,6 +58,7 @@ struct Row {
   // About something the strict reader does not know rather than malformed text: lenient reading
   // skips or keeps it.
   bool unknown = false;
+  std::vector<std::pair<std::string, std::string>> links = {};  // name, target
 };
 
 Row unknown(Row row) {
@@ -366,6 +369,38 @@ std::vector<Row> runRows() {
           "Error writing file: /dev/full\n",
           1,
           std::nullopt});
+  // A file that is there but cannot be opened is no missing file: a map skipped for it would
+  // silently go missing from the result. A link to itself fails even for root.
+  const std::string loop = std::string("Read error: ") + std::strerror(ELOOP) + "\n";
+  rows.push_back(Row{"MapIsLinkLoop",
+                     {{kScript, "file \"a.mp\" { }\nfile \"loop.mp\" { }\n"},
+                      {"a.mp", kFirstMap},
+                      {"header.txt", kTemplate}},
+                     {kScript, kOutput},
+                     "",
+                     "Processing: loop.mp\n" + loop,
+                     2,
+                     kTemplateOut,
+                     false,
+                     {{"loop.mp", "loop.mp"}}});
+  rows.push_back(Row{"ScriptIsLinkLoop",
+                     {{"header.txt", kTemplate}},
+                     {kScript, kOutput},
+                     "",
+                     loop,
+                     2,
+                     std::nullopt,
+                     false,
+                     {{kScript, kScript}}});
+  rows.push_back(Row{"HeaderIsLinkLoop",
+                     {{kScript, "file \"map.mp\" { }\n"}, {kMap, kFirstMap}},
+                     {"-h", "loop.txt", kScript, kOutput},
+                     "",
+                     loop,
+                     2,
+                     "",
+                     false,
+                     {{"loop.txt", "loop.txt"}}});
   return rows;
 }
 
@@ -408,6 +443,7 @@ TEST_P(ErrorMessageTest, ReportsAndKeepsFiles) {
     writeFile(work / name, content);
     before[name] = content;
   }
+  for (const auto& [name, target] : row.links) fs::create_symlink(target, work / name);
 
   const RunResult result = runZarvex(row.args, work, scratch.path());
 

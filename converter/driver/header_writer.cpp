@@ -21,6 +21,7 @@ void writeHeader(const DriverSettings& settings, FILE* out, FILE* err) {
   const std::string& path = settings.headerPath();
   std::unique_ptr<FILE, FileCloser> input(std::fopen(path.c_str(), "r"));
   if (!input) {
+    if (errno != ENOENT) throw IOException(std::strerror(errno));
     std::fprintf(err, "%s: File not found.\n", path.c_str());
     return;
   }

@@ -1,10 +1,13 @@
 #include "converter/driver/run.h"
 
-#include <unistd.h>
-
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <new>
 
+#include "converter/driver/console.h"
 #include "converter/driver/header_writer.h"
+#include "converter/driver/output_file.h"
 #include "converter/driver/output_guard.h"
 #include "converter/driver/pipeline.h"
 #include "converter/script/config_parser.h"
@@ -20,14 +23,14 @@ constexpr int kExitFailure = 1;
 constexpr int kExitReadError = 2;
 
 // The writer hands over one object per fwrite; a large buffer turns that into few system calls.
-constexpr std::size_t kOutputBufferSize = std::size_t{1} << 20;
+constexpr std::size_t kStdoutBufferSize = std::size_t{1} << 20;
 
 struct FileCloser {
   void operator()(FILE* file) const { std::fclose(file); }
 };
 
 // Static storage, never freed: stdio may still flush stdout after main has returned.
-char stdoutBuffer[kOutputBufferSize];
+char stdoutBuffer[kStdoutBufferSize];
 
 // A file that could not be read (a folder, a failing device) ends the run.
 int reportReadError(const std::exception& e) {
@@ -35,10 +38,21 @@ int reportReadError(const std::exception& e) {
   return kExitReadError;
 }
 
+// Says which file was being read when memory ran out; none before the first.
+int reportOutOfMemory(const std::string* reading) {
+  if (reading != nullptr)
+    std::fprintf(stderr, "Out of memory: %s\n", reading->c_str());
+  else
+    std::fprintf(stderr, "Out of memory\n");
+  std::fflush(stdout);
+  return kExitFailure;
+}
+
 // Parses the whole script into the entry list; returns an exit code other than kExitOk on error.
 int parseScript(const DriverSettings& settings, std::unique_ptr<ObjectConfImpl>& firstEntry) {
   std::unique_ptr<FILE, FileCloser> script(std::fopen(settings.configPath.c_str(), "r"));
   if (!script) {
+    if (errno != ENOENT) return reportReadError(IOException(std::strerror(errno)));
     std::fprintf(stderr, "File not found: %s\n", settings.configPath.c_str());
     return kExitFailure;
   }
@@ -57,18 +71,11 @@ int parseScript(const DriverSettings& settings, std::unique_ptr<ObjectConfImpl>&
   return kExitOk;
 }
 
-// Flushes and closes the output (standard output stays open); false when any write failed.
-bool closeOutput(FILE* out, bool isStdout) {
-  bool ok = std::fflush(out) == 0;
-  ok = !std::ferror(out) && ok;
-  if (!isStdout) ok = std::fclose(out) == 0 && ok;
-  return ok;
-}
-
 // Runs the conversion into an open output and reports how it ended.
-int convert(const DriverSettings& settings, const ObjectConfImpl* firstEntry, FILE* out) {
+int convert(const DriverSettings& settings, const ObjectConfImpl* firstEntry, FILE* out,
+            const std::string*& reading) {
   try {
-    runConversion(settings, firstEntry, out);
+    runConversion(settings, firstEntry, out, reading);
     return kExitOk;
   } catch (const ParserException& e) {
     std::fprintf(stderr, "%d: %s\n", e.line, e.what());
@@ -84,28 +91,58 @@ int convert(const DriverSettings& settings, const ObjectConfImpl* firstEntry, FI
   }
 }
 
-}  // namespace
-
-void runConversion(const DriverSettings& settings, const ObjectConfImpl* firstEntry, FILE* out) {
-  writeHeader(settings, out, stderr);
-  for (const ObjectConfImpl* entry = firstEntry; entry != nullptr; entry = entry->next.get()) {
-    std::fprintf(stderr, "Processing: %s\n", entry->fileName.c_str());
-    FILE* input = std::fopen(entry->fileName.c_str(), "r");
-    if (input == nullptr) {
-      std::fprintf(stderr, "File not found: %s\n", entry->fileName.c_str());
-      continue;
-    }
-    processMapFile(*entry, input, out, settings.lenient);
-    if (std::ferror(out)) return;
+// Everything after the command line: script, output, conversion. Returns the exit code.
+int runScriptAndConversion(const DriverSettings& settings,
+                           std::unique_ptr<ObjectConfImpl>& firstEntry,
+                           const std::string*& reading) {
+  reading = &settings.configPath;
+  int code = kExitOk;
+  try {
+    code = parseScript(settings, firstEntry);
+  } catch (const IOException& e) {
+    code = reportReadError(e);
+  } catch (const TokenizerException& e) {
+    code = reportReadError(e);
   }
+  reading = nullptr;
+  if (code != kExitOk) {
+    std::fflush(stdout);
+    return code;
+  }
+
+  // The output replaces a file only at the end, yet an input given again as the output is
+  // surely a slip of the user's.
+  const std::string overwritten = inputOverwrittenByOutput(settings, firstEntry.get());
+  if (!overwritten.empty()) {
+    std::fprintf(stderr, "Output is also an input: %s\n", overwritten.c_str());
+    std::fflush(stdout);
+    return kExitFailure;
+  }
+
+  // Opened only now, so that a faulty script never creates or touches the output.
+  const std::unique_ptr<OutputFile> output = settings.outputToStdout
+                                                 ? OutputFile::standardOutput()
+                                                 : OutputFile::open(settings.outputName);
+  if (!output) {
+    std::fprintf(stderr, "Error opening file: %s\n", settings.outputName.c_str());
+    std::fflush(stdout);
+    return kExitFailure;
+  }
+
+  code = convert(settings, firstEntry.get(), output->stream(), reading);
+  reading = nullptr;
+
+  // After an error in a map the output still takes what came before it, as a finished run does.
+  if (!output->commit()) {
+    std::fprintf(stderr, "Error writing file: %s\n", settings.outputName.c_str());
+    if (code == kExitOk) code = kExitFailure;
+  }
+  if (!settings.outputToStdout) std::fflush(stdout);
+  return code;
 }
 
-int runZarvex(int argc, const char* const* argv) {
-  // Before anything is written to it: the map, the token dumps and the messages that go to
-  // standard output then share one buffer and keep their order. A terminal keeps its line
-  // buffering, so that a person watching sees messages as they come.
-  if (isatty(STDOUT_FILENO) == 0) std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
-
+// The command line, then the run; memory that runs out is reported with the file being read.
+int runCommandLine(int argc, const char* const* argv) {
   const std::optional<DriverSettings> parsed = parseCommandLine(argc, argv);
   if (!parsed) {
     printUsage(stderr, argc > 0 ? argv[0] : nullptr);
@@ -122,51 +159,50 @@ int runZarvex(int argc, const char* const* argv) {
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
   }
 
+  // Both outlive the attempt, so that the file named on running out of memory still exists.
   std::unique_ptr<ObjectConfImpl> firstEntry;
-  int code = kExitOk;
+  const std::string* reading = nullptr;
   try {
-    code = parseScript(settings, firstEntry);
-  } catch (const IOException& e) {
-    code = reportReadError(e);
-  } catch (const TokenizerException& e) {
-    code = reportReadError(e);
+    return runScriptAndConversion(settings, firstEntry, reading);
+  } catch (const std::bad_alloc&) {
+    return reportOutOfMemory(reading);
   }
-  if (code != kExitOk) {
-    std::fflush(stdout);
-    return code;
-  }
+}
 
-  // Creating the output truncates it; were it one of the inputs, the user's map would be lost
-  // before it is read.
-  const std::string overwritten = inputOverwrittenByOutput(settings, firstEntry.get());
-  if (!overwritten.empty()) {
-    std::fprintf(stderr, "Output is also an input: %s\n", overwritten.c_str());
-    std::fflush(stdout);
-    return kExitFailure;
-  }
+}  // namespace
 
-  // Opened only now, so that a faulty script never creates or truncates the output.
-  FILE* out = stdout;
-  std::unique_ptr<char[]> outputBuffer;
-  if (!settings.outputToStdout) {
-    out = std::fopen(settings.outputName.c_str(), "w");
-    if (out == nullptr) {
-      std::fprintf(stderr, "Error opening file: %s\n", settings.outputName.c_str());
-      std::fflush(stdout);
-      return kExitFailure;
+void runConversion(const DriverSettings& settings, const ObjectConfImpl* firstEntry, FILE* out,
+                   const std::string*& reading) {
+  reading = &settings.headerPath();
+  writeHeader(settings, out, stderr);
+  for (const ObjectConfImpl* entry = firstEntry; entry != nullptr; entry = entry->next.get()) {
+    reading = &entry->fileName;
+    std::fprintf(stderr, "Processing: %s\n", entry->fileName.c_str());
+    FILE* input = std::fopen(entry->fileName.c_str(), "r");
+    if (input == nullptr) {
+      // Only a map that is not there is skipped; one that is there but cannot be read (no
+      // permission, a loop of links) would silently go missing from the result.
+      if (errno != ENOENT) throw IOException(std::strerror(errno));
+      std::fprintf(stderr, "File not found: %s\n", entry->fileName.c_str());
+      continue;
     }
-    outputBuffer = std::make_unique<char[]>(kOutputBufferSize);
-    std::setvbuf(out, outputBuffer.get(), _IOFBF, kOutputBufferSize);
+    processMapFile(*entry, input, out, settings.lenient);
+    if (std::ferror(out)) return;
   }
+}
 
-  code = convert(settings, firstEntry.get(), out);
-
-  if (!closeOutput(out, settings.outputToStdout)) {
-    std::fprintf(stderr, "Error writing file: %s\n", settings.outputName.c_str());
-    if (code == kExitOk) code = kExitFailure;
+int runZarvex(int argc, const char* const* argv) {
+  // Before any file is opened, which would otherwise take the place of a closed one.
+  if (!openClosedStandardStreams()) return kExitFailure;
+  // Before anything is written to it: the map, the token dumps and the messages that go to
+  // standard output then share one buffer and keep their order. A terminal keeps its line
+  // buffering, so that a person watching sees messages as they come.
+  if (!isTerminal(stdout)) std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
+  try {
+    return runCommandLine(argc, argv);
+  } catch (const std::bad_alloc&) {
+    return reportOutOfMemory(nullptr);
   }
-  if (!settings.outputToStdout) std::fflush(stdout);
-  return code;
 }
 
 }  // namespace zarvex
