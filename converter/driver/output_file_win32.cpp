@@ -1,0 +1,162 @@
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+
+#include "converter/driver/output_file.h"
+
+namespace zarvex {
+
+namespace {
+
+// The writer hands over one object per fwrite; a large buffer turns that into few system calls.
+constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+
+// The temporary file that Ctrl-C or closing the console removes; set only while it exists.
+std::atomic<const char*> pendingTemporary{nullptr};
+
+// Runs on a thread of its own while the main thread may still write: the file was opened with
+// delete sharing, so it is marked for deletion now and goes when the process ends its handles.
+BOOL WINAPI removeTemporaryAndStop(DWORD) {
+  const char* path = pendingTemporary.exchange(nullptr);
+  if (path != nullptr) DeleteFileA(path);
+  return FALSE;  // the default handler ends the process as it would have
+}
+
+void installCleanupHandler() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  SetConsoleCtrlHandler(removeTemporaryAndStop, TRUE);
+}
+
+std::string randomSuffix() {
+  static std::uint64_t state =
+      (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) ^
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  state = state * 6364136223846793005u + 1442695040888963407u;
+  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::string suffix;
+  for (std::uint64_t bits = state >> 16; suffix.size() < 6; bits /= 36)
+    suffix += kDigits[bits % 36];
+  return suffix;
+}
+
+// Creates a file that no one else has, beside `destination`; its name goes to `temporary`.
+HANDLE createTemporary(const std::string& destination, std::string& temporary) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = destination + ".zarvex-" + randomSuffix();
+    HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return handle;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+// A disk file (or none yet) is replaced; consoles, NUL, pipes and ports are written directly.
+bool isDiskFile(const std::string& path) {
+  HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
+  CloseHandle(handle);
+  return disk;
+}
+
+}  // namespace
+
+std::unique_ptr<OutputFile> OutputFile::standardOutput() {
+  std::unique_ptr<OutputFile> output(new OutputFile);
+  output->stream_ = stdout;
+  return output;
+}
+
+std::unique_ptr<OutputFile> OutputFile::open(const std::string& path) {
+  std::unique_ptr<OutputFile> output(new OutputFile);
+  output->buffer_ = std::make_unique<char[]>(kBufferSize);
+
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) {
+    // Device names such as NUL have no attributes on every version; they are written directly.
+    if (!isDiskFile(path)) {
+      output->stream_ = std::fopen(path.c_str(), "w");
+      if (output->stream_ == nullptr) return nullptr;
+      output->ownsStream_ = true;
+      std::setvbuf(output->stream_, output->buffer_.get(), _IOFBF, kBufferSize);
+      return output;
+    }
+  }
+  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return nullptr;
+  // Replacing the file must not get round its protection.
+  if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return nullptr;
+  if (exists && !isDiskFile(path)) {
+    output->stream_ = std::fopen(path.c_str(), "w");
+    if (output->stream_ == nullptr) return nullptr;
+    output->ownsStream_ = true;
+  } else {
+    installCleanupHandler();
+    output->destination_ = path;
+    HANDLE handle = createTemporary(path, output->temporary_);
+    if (handle == INVALID_HANDLE_VALUE) {
+      output->temporary_.clear();
+      return nullptr;
+    }
+    pendingTemporary.store(output->temporary_.c_str());
+    // Text mode, as the console streams: line ends become CR LF.
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_TEXT);
+    if (descriptor == -1) {
+      CloseHandle(handle);
+      return nullptr;
+    }
+    output->stream_ = _fdopen(descriptor, "w");
+    if (output->stream_ == nullptr) {
+      _close(descriptor);
+      return nullptr;
+    }
+    output->ownsStream_ = true;
+  }
+  std::setvbuf(output->stream_, output->buffer_.get(), _IOFBF, kBufferSize);
+  return output;
+}
+
+OutputFile::~OutputFile() {
+  discard();
+}
+
+bool OutputFile::commit() {
+  if (stream_ == nullptr) return false;
+  bool ok = std::fflush(stream_) == 0;
+  ok = !std::ferror(stream_) && ok;
+  // On the disk before it takes the old map's name, so that a crash cannot leave an empty map.
+  if (ok && !temporary_.empty()) {
+    ok = FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream_)))) != 0;
+  }
+  if (ownsStream_) ok = std::fclose(stream_) == 0 && ok;
+  stream_ = nullptr;
+  if (temporary_.empty()) return ok;
+  // Ctrl-C from here on leaves either the old map or the new one, never neither.
+  pendingTemporary.store(nullptr);
+  if (ok) {
+    ok = MoveFileExA(temporary_.c_str(), destination_.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+  if (!ok) DeleteFileA(temporary_.c_str());
+  temporary_.clear();
+  return ok;
+}
+
+void OutputFile::discard() {
+  if (stream_ != nullptr && ownsStream_) std::fclose(stream_);
+  stream_ = nullptr;
+  if (temporary_.empty()) return;
+  pendingTemporary.store(nullptr);
+  DeleteFileA(temporary_.c_str());
+  temporary_.clear();
+}
+
+}  // namespace zarvex
