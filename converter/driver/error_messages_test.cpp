@@ -369,6 +369,14 @@ std::vector<Row> runRows() {
                        "Processing: map.mp\nError writing file: /dev/full\n",
                        1,
                        std::nullopt});
+  // An endless template ends with the first failed write.
+  rows.push_back(Row{"EndlessHeaderOnFullDevice",
+                     {{kScript, "file \"map.mp\" { }\n"}, {kMap, kFirstMap}},
+                     {"-h", "/dev/zero", kScript, "/dev/full"},
+                     "",
+                     "Processing: map.mp\nError writing file: /dev/full\n",
+                     1,
+                     std::nullopt});
   // Both failures are the user's to know: the map's error and the output that was never written.
   rows.push_back(
       Row{"MapErrorOnFullDevice",
