@@ -68,7 +68,13 @@ void MapWriter::appendPoint(double lat, double lon) {
 
 void MapWriter::appendLine(const char* key, const std::string& value) {
   buffer_.append(key);
-  buffer_.append(value);
+  if (value.size() < kFlushSize) {
+    buffer_.append(value);
+  } else {
+    // A huge value goes to the stream as it is, not through a second copy in the buffer.
+    flush(out_);
+    std::fwrite(value.data(), 1, value.size(), out_);
+  }
   buffer_.push_back('\n');
 }
 
@@ -97,6 +103,7 @@ bool MapWriter::flushIfLarge(FILE* out) {
 
 void MapWriter::WriteObject(const MapObject& object, FILE* out,
                             const ObjectAttributes& attributes) {
+  out_ = out;
   buffer_.append("; LOC=");
   buffer_.append(object.locFileName());
   buffer_.push_back(':');

@@ -36,6 +36,8 @@ class MapWriter {
   bool flushIfLarge(FILE* out);
 
   OutputBuffer buffer_;
+  // The stream of the object being written, for values too large to go through the buffer.
+  FILE* out_ = nullptr;
 };
 
 }  // namespace zarvex

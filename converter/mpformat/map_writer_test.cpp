@@ -313,6 +313,21 @@ TEST(MapWriterTest, LevelsBeyondTheTableAreClamped) {
   EXPECT_TRUE(text.ends_with("\nData10=(5.000000,6.000000),(7.000000,8.000000)\n[END]\n\n"));
 }
 
+// A value larger than the writer's buffer goes to the stream by itself, in its place.
+TEST(MapWriterTest, HugeValuesKeepTheirPlace) {
+  MapObject o = makeObject(ObjectKind::Point, {{pt(1, 2)}});
+  o.type = 0x2f;
+  o.keptKeys().push_back(KeyValue{"Kept", std::string(3 << 20, 'k')});
+  ObjectAttributes a = filled(o);
+  a.label = std::string(2 << 20, 'L');
+  a.text = "short";
+  const std::string expected = "; LOC=m.mp:7\n[POI]\nType=0x2f\nLabel=" + a.label +
+                               "\nText=short\nKept=" + o.keptKeys()[0].value +
+                               "\nData0=(1.000000,2.000000)\n[END]\n\n";
+  // Compared as a whole without printing megabytes when they differ.
+  EXPECT_TRUE(write(o, a) == expected);
+}
+
 // A stream on which every write fails, counting the attempts.
 FILE* failingStream(int& writes) {
   cookie_io_functions_t io{};
