@@ -4,7 +4,7 @@
 # beside cat of the same input.
 #
 # Then strict and lenient reading of the same map side by side: both scripts, run in turns,
-# medians of several runs, with the ratio.
+# medians of several runs, with the ratio; then the ring roles of a polygon of many rings.
 #
 # Usage: bench/run.sh [megabytes]          (default 200)
 # ZARVEX_BENCH_BUILD=<build folder> uses an already configured build instead of the preset.
@@ -17,10 +17,11 @@ build=${ZARVEX_BENCH_BUILD:-build/release}
 if [[ -z "${ZARVEX_BENCH_BUILD:-}" ]]; then
   cmake --preset release >/dev/null
 fi
-cmake --build "$build" --target zarvex zarvex_bench_gen zarvex_bench_measure
+cmake --build "$build" --target zarvex zarvex_bench_gen zarvex_bench_measure zarvex_bench_rings
 zarvex=$(realpath "$build/converter/driver/zarvex")
 measure=$(realpath "$build/bench/zarvex_bench_measure")
 generate=$(realpath "$build/bench/zarvex_bench_gen")
+rings=$(realpath "$build/bench/zarvex_bench_rings")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -102,3 +103,8 @@ compare "zarvex empty block" "$empty" rules_empty.cfg
 compare "zarvex five levels" "$levels" -m K-12-3 rules_levels.cfg
 echo "targets: empty block >= 150 MB/s in; five levels >= 400 MB/s out; peak <= 2 x input;"
 echo "         lenient at most 1.05 x strict"
+
+echo
+echo "ring roles of one polygon of small rings (every pair tested only up to 10^5 rings):"
+"$rings" 100000 1000000
+echo "target: 10^6 rings in seconds"

@@ -359,6 +359,27 @@ std::vector<Row> runRows() {
           "Processing: map.mp\nError writing file: /dev/full\n",
           1,
           std::nullopt});
+  // An 80-byte map whose one point would otherwise be repeated under billions of levels.
+  for (const auto& [name, endLevel] : {std::pair{"EndLevel1e8OnFullDevice", "100000000"},
+                                       std::pair{"EndLevelMaxOnFullDevice", "2147483647"}})
+    rows.push_back(Row{name,
+                       {{kScript, "file \"map.mp\" { }\n"},
+                        {kMap, std::string("[IMG ID]\n[END-IMG ID]\n[POI]\nType=0x2f\nEndLevel=") +
+                                   endLevel + "\nData0=(55.5,37.25)\n[END]\n"},
+                        {"header.txt", kTemplate}},
+                       {kScript, "/dev/full"},
+                       "",
+                       "Processing: map.mp\nError writing file: /dev/full\n",
+                       1,
+                       std::nullopt});
+  // An endless template ends with the first failed write.
+  rows.push_back(Row{"EndlessHeaderOnFullDevice",
+                     {{kScript, "file \"map.mp\" { }\n"}, {kMap, kFirstMap}},
+                     {"-h", "/dev/zero", kScript, "/dev/full"},
+                     "",
+                     "Processing: map.mp\nError writing file: /dev/full\n",
+                     1,
+                     std::nullopt});
   // Both failures are the user's to know: the map's error and the output that was never written.
   rows.push_back(
       Row{"MapErrorOnFullDevice",

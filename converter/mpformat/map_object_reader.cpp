@@ -207,11 +207,11 @@ void MapReader::readObjectKey(MapObject& object, const std::string& key) {
     switch (row.action) {
       case KeyAction::Label:
         tokenizer_.readValueLine();
-        object.label = std::string(tokenizer_.text);
+        object.label = takeValue();
         return;
       case KeyAction::Text:
         tokenizer_.readValueLine();
-        object.set(row.field, std::string(tokenizer_.text));
+        object.set(row.field, takeValue());
         return;
       case KeyAction::EndLevel:
         object.endLevel = readIntToken();
@@ -241,7 +241,7 @@ void MapReader::readObjectKey(MapObject& object, const std::string& key) {
     return;
   }
   tokenizer_.readValueLine();
-  entries->push_back(KeyValue{key, std::string(tokenizer_.text)});
+  entries->push_back(KeyValue{key, takeValue()});
 }
 
 // A key that the strict reader refuses: the older name of EndLevel, or one kept as written.
@@ -255,7 +255,15 @@ void MapReader::keepObjectKey(MapObject& object, const std::string& key) {
   }
   tokenizer_.readValueLine();
   report_.add(LenientReport::Item::ObjectKey, spelling, line);
-  object.keptKeys().push_back(KeyValue{std::move(spelling), std::string(tokenizer_.text)});
+  object.keptKeys().push_back(KeyValue{std::move(spelling), takeValue()});
+}
+
+// The value line just read. A long one hands the tokenizer's buffer over instead of being copied;
+// a short one is copied, so that the buffer keeps its room for the tokens to come.
+std::string MapReader::takeValue() {
+  constexpr size_t kLongValue = 4096;
+  if (tokenizer_.text.size() < kLongValue) return tokenizer_.text;
+  return std::exchange(tokenizer_.text, std::string());
 }
 
 // (lat,lon),(lat,lon),...

@@ -195,6 +195,24 @@ TEST(MapObjectReaderTest, EntriesAndListRecords) {
   EXPECT_TRUE(c.listEntries(ObjectKind::Regions).empty());
 }
 
+// Long values take the tokenizer's buffer with them; the values read after one must not miss
+// or keep any of it.
+TEST(MapObjectReaderTest, LongValuesAndTheValuesAfterThem) {
+  const std::string label(10000, 'L'), text(5000, 'T'), nod(4096, '1');
+  const MapObject o =
+      readOne("[POLYLINE]\nLabel=" + label + "  \nText=" + text + "\nPhone=12\nNod1=" + nod +
+              "\nNod2=0,1,0\nCityName=" + label + "\nData0=(1,2),(3,4)\n[END]\n");
+  EXPECT_EQ(o.label, label);
+  EXPECT_EQ(o.get(TextField::text), text);
+  EXPECT_EQ(o.get(TextField::phone), "12");
+  EXPECT_EQ(o.get(TextField::cityName), label);
+  ASSERT_EQ(o.nodEntries().size(), 2u);
+  EXPECT_EQ(o.nodEntries()[0].value, nod);
+  EXPECT_EQ(o.nodEntries()[1].value, "0,1,0");
+  ASSERT_EQ(o.data.size(), 1u);
+  EXPECT_EQ(o.data[0].points.size(), 2u);
+}
+
 TEST(MapObjectReaderTest, CommentAttributes) {
   const struct {
     const char* text;

@@ -55,6 +55,7 @@ class MapReader {
   void readSectionBody(MapObject& object);
   void readObjectKey(MapObject& object, const std::string& key);
   void keepObjectKey(MapObject& object, const std::string& key);
+  std::string takeValue();
   void skipSection();
   int32_t currentLine() const { return tokenizer_.lineCount + 1; }
   MapLevel& levelAt(const std::string& digits);

@@ -1,5 +1,6 @@
 #include "converter/mpformat/map_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -14,6 +15,10 @@ namespace {
 // object that a wide level range multiplies goes out in pieces too, so that its text never has
 // to fit in memory at once.
 constexpr size_t kFlushSize = size_t{1} << 20;
+
+// The largest index a level table holds. A level beyond it would repeat every coordinate line
+// once per level: billions of times for an EndLevel near the 32-bit limit.
+constexpr uint32_t kTopLevel = 10;
 
 bool isRegenerated(const std::string& key) {
   static constexpr std::array<std::string_view, 5> kKeys = {"LOC", "RLENGTH", "RWIDTH", "RHEIGHT",
@@ -63,7 +68,13 @@ void MapWriter::appendPoint(double lat, double lon) {
 
 void MapWriter::appendLine(const char* key, const std::string& value) {
   buffer_.append(key);
-  buffer_.append(value);
+  if (value.size() < kFlushSize) {
+    buffer_.append(value);
+  } else {
+    // A huge value goes to the stream as it is, not through a second copy in the buffer.
+    flush(out_);
+    std::fwrite(value.data(), 1, value.size(), out_);
+  }
   buffer_.push_back('\n');
 }
 
@@ -84,12 +95,15 @@ void MapWriter::flush(FILE* out) {
   buffer_.clear();
 }
 
-void MapWriter::flushIfLarge(FILE* out) {
-  if (buffer_.size() >= kFlushSize) flush(out);
+bool MapWriter::flushIfLarge(FILE* out) {
+  if (buffer_.size() < kFlushSize) return true;
+  flush(out);
+  return std::ferror(out) == 0;
 }
 
 void MapWriter::WriteObject(const MapObject& object, FILE* out,
                             const ObjectAttributes& attributes) {
+  out_ = out;
   buffer_.append("; LOC=");
   buffer_.append(object.locFileName());
   buffer_.push_back(':');
@@ -177,9 +191,11 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
   appendNonEmpty("RouteParams=", attributes.routeParams);
   appendKeyValues(object.keptKeys());
 
-  const auto first = static_cast<uint32_t>(attributes.layerMin);
-  const auto last =
-      static_cast<uint32_t>(attributes.layerMax >= 1 ? attributes.layerMax : attributes.layerMin);
+  // Compared as unsigned, so that a negative level counts as one beyond the table too.
+  const uint32_t first = std::min(static_cast<uint32_t>(attributes.layerMin), kTopLevel);
+  const uint32_t last = std::min(
+      static_cast<uint32_t>(attributes.layerMax >= 1 ? attributes.layerMax : attributes.layerMin),
+      kTopLevel);
   const bool collapse = attributes.kind == ObjectKind::Point && object.kind != ObjectKind::Point;
   double latMean = 0.0, lonMean = 0.0;
   bool hasPoint = false;
@@ -198,8 +214,7 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
       lonMean = lonSum / static_cast<double>(count);
     }
   }
-  // The range ends after level `last`: counting on past it would wrap round when `last` is the
-  // largest unsigned value and never stop.
+  // A failed write ends the object at once: the stream stays failed, and the driver reports it.
   if (first <= last && (!collapse || hasPoint)) {
     const bool closeRings = attributes.kind == ObjectKind::Line;
     for (uint32_t level = first;; ++level) {
@@ -209,7 +224,7 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
         buffer_.push_back('=');
         appendPoint(latMean, lonMean);
         buffer_.push_back('\n');
-        flushIfLarge(out);
+        if (!flushIfLarge(out)) return;
       } else {
         for (const DataLine& line : object.data) {
           if (line.points.empty()) continue;
@@ -220,7 +235,7 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
             if (i > 0) buffer_.push_back(',');
             appendPoint(line.points[i].lat, line.points[i].lon);
             // A line of a million points goes out in pieces rather than as one huge buffer.
-            if ((i & 4095) == 4095) flushIfLarge(out);
+            if ((i & 4095) == 4095 && !flushIfLarge(out)) return;
           }
           const GeoPoint& head = line.points.front();
           const GeoPoint& tail = line.points.back();
@@ -230,7 +245,7 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
             appendPoint(head.lat, head.lon);
           }
           buffer_.push_back('\n');
-          flushIfLarge(out);
+          if (!flushIfLarge(out)) return;
         }
       }
       if (level == last) break;

@@ -32,9 +32,12 @@ class MapWriter {
   // "key=value" lines, each written even when the value is empty.
   void appendKeyValues(const std::vector<KeyValue>& entries);
   void appendCoordinates(const MapObject& object, const ObjectAttributes& attributes);
-  void flushIfLarge(FILE* out);
+  // Hands the buffer over once it is large; false when the stream has failed.
+  bool flushIfLarge(FILE* out);
 
   OutputBuffer buffer_;
+  // The stream of the object being written, for values too large to go through the buffer.
+  FILE* out_ = nullptr;
 };
 
 }  // namespace zarvex

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <sys/types.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -79,10 +82,13 @@ TEST(MapWriterTest, LevelRange) {
       {3, 0, {"3"}},
       {3, 1, {}},
       {2, -1, {"2"}},
-      // Compared as unsigned: -1 is the largest level, written once and then the range ends.
-      {-1, 0, {"-1"}},
-      {-1, -5, {"-1"}},
-      {-3, -1, {"-3"}},
+      {9, 12, {"9", "10"}},
+      {12, 0, {"10"}},
+      {12, 15, {"10"}},
+      {5, 2147483647, {"5", "6", "7", "8", "9", "10"}},
+      // Compared as unsigned: a negative level lies beyond the table and is clamped like one.
+      {-1, 0, {"10"}},
+      {-3, -1, {"10"}},
       {-1, 3, {}},
       {-2, 5, {}},
   };
@@ -296,13 +302,56 @@ TEST(MapWriterTest, KeptKeysStayWithTheirObject) {
                             "nod1=0,1,0\n[END]\n\n"));
 }
 
-TEST(MapWriterTest, HugeLevelRangeIsWrittenInPieces) {
-  const MapObject o = makeObject(ObjectKind::Point, {{pt(1, 2)}});
+// Every level repeats every coordinate line: levels beyond the table would multiply the output
+// without bound.
+TEST(MapWriterTest, LevelsBeyondTheTableAreClamped) {
+  const MapObject o = makeObject(ObjectKind::Line, {{pt(1, 2), pt(3, 4)}, {pt(5, 6), pt(7, 8)}});
   ObjectAttributes a = filled(o);
-  a.layerMax = 400000;
+  a.layerMax = 2147483647;
   const std::string text = write(o, a);
-  EXPECT_EQ(dataLines(text).size(), 400001u);
-  EXPECT_NE(text.find("\nData400000=(1.000000,2.000000)\n[END]\n\n"), std::string::npos);
+  EXPECT_EQ(dataLines(text).size(), 22u);
+  EXPECT_TRUE(text.ends_with("\nData10=(5.000000,6.000000),(7.000000,8.000000)\n[END]\n\n"));
+}
+
+// A value larger than the writer's buffer goes to the stream by itself, in its place.
+TEST(MapWriterTest, HugeValuesKeepTheirPlace) {
+  MapObject o = makeObject(ObjectKind::Point, {{pt(1, 2)}});
+  o.type = 0x2f;
+  o.keptKeys().push_back(KeyValue{"Kept", std::string(3 << 20, 'k')});
+  ObjectAttributes a = filled(o);
+  a.label = std::string(2 << 20, 'L');
+  a.text = "short";
+  const std::string expected = "; LOC=m.mp:7\n[POI]\nType=0x2f\nLabel=" + a.label +
+                               "\nText=short\nKept=" + o.keptKeys()[0].value +
+                               "\nData0=(1.000000,2.000000)\n[END]\n\n";
+  // Compared as a whole without printing megabytes when they differ.
+  EXPECT_TRUE(write(o, a) == expected);
+}
+
+// A stream on which every write fails, counting the attempts.
+FILE* failingStream(int& writes) {
+  cookie_io_functions_t io{};
+  io.write = [](void* cookie, const char*, size_t) -> ssize_t {
+    ++*static_cast<int*>(cookie);
+    return -1;
+  };
+  return fopencookie(&writes, "w", io);
+}
+
+TEST(MapWriterTest, FailedWriteEndsTheObject) {
+  std::vector<GeoPoint> points;
+  for (int i = 0; i < 200000; ++i) points.push_back(pt(i * 1e-4, 1));
+  const MapObject o = makeObject(ObjectKind::Line, {points});
+  ObjectAttributes a = filled(o);
+  a.layerMax = 10;  // some 50 MB of text, in pieces of 1 MB
+  int writes = 0;
+  maptest::FilePtr out(failingStream(writes));
+  ASSERT_NE(out, nullptr);
+  MapWriter writer;
+  writer.WriteObject(o, out.get(), a);
+  EXPECT_TRUE(std::ferror(out.get()));
+  // One piece, which stdio may hand over in two; going on would make some forty.
+  EXPECT_LE(writes, 2);
 }
 
 std::string testdata(const std::string& name) {

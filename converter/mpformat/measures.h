@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "converter/mpformat/map_object.h"
+#include "converter/mpformat/ring_roles.h"
 
 namespace zarvex {
 
@@ -14,13 +15,6 @@ double objectWidth(const MapObject& object);
 double objectHeight(const MapObject& object);
 /// Signed sum of the ring areas (outer rings add, every other line subtracts), in square metres.
 double objectArea(const MapObject& object);
-/// Sets the role of every line: Hole when it lies inside another line of the object, else Outer.
-void classifyRings(MapObject& object);
-
-enum class RingPosition { Outside, Inside, Boundary };
-/// Where `p` lies relative to the closed ring `ring`, judged in the ring's single precision.
-RingPosition pointInRing(GeoPoint p, const std::vector<GeoPoint>& ring);
-
 /// A measure as a 32-bit integer: truncated toward zero, saturated at the 32-bit limits.
 int32_t measureToInt(double value);
 

@@ -39,8 +39,26 @@ std::string StringAttrVar::get(const MapObject&, const ObjectAttributes& attribu
   return match ? match->value : std::string();
 }
 
+std::string_view StringAttrVar::view(const MapObject&, const ObjectAttributes& attributes,
+                                     std::string&) const {
+  const KeyValue* match = findAttribute(attributes.attributes, name);
+  return match ? std::string_view(match->value) : std::string_view();
+}
+
 void StringAttrVar::set(ObjectAttributes& attributes, std::string value) const {
   storeAttribute(attributes.attributes, name, std::move(value));
+}
+
+void StringAttrVar::append(const MapObject&, ObjectAttributes& attributes,
+                           std::string_view tail) const {
+  for (KeyValue& entry : attributes.attributes)
+    if (entry.key == name) {
+      entry.value.append(tail);
+      return;
+    }
+  // Copied before the list grows: `tail` may lie in one of its entries.
+  KeyValue added{name, std::string(tail)};
+  attributes.attributes.push_back(std::move(added));
 }
 
 int32_t IntAttrVar::get(const MapObject&, const ObjectAttributes& attributes) const {

@@ -15,8 +15,13 @@ class StringAttrVar final : public StringLVar {
   explicit StringAttrVar(std::string key) : name(std::move(key)) {}
   /// The value of the first match; empty when there is none.
   std::string get(const MapObject& object, const ObjectAttributes& attributes) const override;
+  std::string_view view(const MapObject& object, const ObjectAttributes& attributes,
+                        std::string& scratch) const override;
   /// Replaces the value of the first match, or appends (name, value) when there is none.
   void set(ObjectAttributes& attributes, std::string value) const override;
+  /// Appends to the value of the first match in place, or adds (name, tail) when there is none.
+  void append(const MapObject& object, ObjectAttributes& attributes,
+              std::string_view tail) const override;
 
   /// The attribute key as the script wrote it, case kept.
   std::string name;

@@ -55,6 +55,19 @@ TEST(AttributeVariablesTest, StringAttrSetReplacesFirstMatchOrAppends) {
   EXPECT_EQ(pairs(a.attributes), expected);
 }
 
+// Appending in place must hold when the operand lies in the list that grows, or is the value
+// itself; values past the short-string size, so that a stale view would show.
+TEST(AttributeVariablesTest, StringAttrAppendsFromItselfAndFromTheList) {
+  const std::string a(40, 'a'), b(50, 'b');
+  const MapObject object = withComments({{"a", a}, {"b", b}});
+  const auto result = runScript(inFile("attr \"a\" += attr \"a\"; attr \"new\" += attr \"b\";"
+                                       "attr \"c\" += attr \"a\"; label += attr \"new\";"),
+                                object);
+  const Pairs expected = {{"a", a + a}, {"b", b}, {"new", b}, {"c", a + a}};
+  EXPECT_EQ(pairs(result.attributes), expected);
+  EXPECT_EQ(result.label, b);
+}
+
 TEST(AttributeVariablesTest, KeysDifferingInCaseAreDistinct) {
   const auto a = runScript(inFile("attr \"K\" = \"set\"; label = attr \"k\";"), MapObject());
   EXPECT_EQ(a.label, "");

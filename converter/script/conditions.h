@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "converter/mpformat/map_object.h"
 #include "converter/mpformat/object_attributes.h"
@@ -59,9 +60,22 @@ using GEIntExpr = ComparisonExpr<IntExpr, std::greater_equal<>>;
 using LTIntExpr = ComparisonExpr<IntExpr, std::less<>>;
 using LEIntExpr = ComparisonExpr<IntExpr, std::less_equal<>>;
 
+/// Two strings compared by `Compare` where they lie, without copying either.
+template <typename Compare>
+class StringComparisonExpr final : public BinaryStringExpr {
+ public:
+  using BinaryStringExpr::BinaryStringExpr;
+  bool get(const MapObject& object, const ObjectAttributes& attributes) const override {
+    std::string leftScratch, rightScratch;
+    const std::string_view leftValue = left->view(object, attributes, leftScratch);
+    const std::string_view rightValue = right->view(object, attributes, rightScratch);
+    return Compare{}(leftValue, rightValue);
+  }
+};
+
 /// Byte-exact and case-sensitive, as std::string compares.
-using EQStringExpr = ComparisonExpr<StringExpr, std::equal_to<>>;
-using NEStringExpr = ComparisonExpr<StringExpr, std::not_equal_to<>>;
+using EQStringExpr = StringComparisonExpr<std::equal_to<>>;
+using NEStringExpr = StringComparisonExpr<std::not_equal_to<>>;
 
 using EQKindExpr = ComparisonExpr<KindExpr, std::equal_to<>>;
 using NEKindExpr = ComparisonExpr<KindExpr, std::not_equal_to<>>;

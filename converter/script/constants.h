@@ -32,6 +32,9 @@ class StringConst final : public StringExpr {
  public:
   explicit StringConst(std::string constant) : value(std::move(constant)) {}
   std::string get(const MapObject&, const ObjectAttributes&) const override { return value; }
+  std::string_view view(const MapObject&, const ObjectAttributes&, std::string&) const override {
+    return value;
+  }
 
   std::string value;
 };

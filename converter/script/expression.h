@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "converter/mpformat/map_object.h"
 #include "converter/mpformat/object_attributes.h"
@@ -30,6 +32,13 @@ class StringExpr {
   virtual ~StringExpr() = default;
   /// A new copy of the value for `object` as the attributes stand now.
   virtual std::string get(const MapObject& object, const ObjectAttributes& attributes) const = 0;
+  /// The value without a copy where the operand holds one; else computed into `scratch`. Valid
+  /// until the attributes or `scratch` change.
+  virtual std::string_view view(const MapObject& object, const ObjectAttributes& attributes,
+                                std::string& scratch) const {
+    scratch = get(object, attributes);
+    return scratch;
+  }
 };
 
 /// An object kind operand.
@@ -62,6 +71,13 @@ class StringLVar : public StringExpr {
  public:
   /// Stores `value` into the field behind the variable.
   virtual void set(ObjectAttributes& attributes, std::string value) const = 0;
+  /// Appends `tail` to the field behind the variable, in place where it can.
+  virtual void append(const MapObject& object, ObjectAttributes& attributes,
+                      std::string_view tail) const {
+    std::string value = get(object, attributes);
+    value += tail;
+    set(attributes, std::move(value));
+  }
 };
 
 /// An assignable kind variable.

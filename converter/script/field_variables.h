@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "converter/mpformat/map_object.h"
 #include "converter/mpformat/object_attributes.h"
@@ -38,8 +39,18 @@ class StringFieldVar final : public StringLVar {
   std::string get(const MapObject&, const ObjectAttributes& attributes) const override {
     return attributes.*Field;
   }
+  std::string_view view(const MapObject&, const ObjectAttributes& attributes,
+                        std::string&) const override {
+    return attributes.*Field;
+  }
   void set(ObjectAttributes& attributes, std::string value) const override {
     attributes.*Field = std::move(value);
+  }
+  // Grows the string by its own doubling: repeated appends cost their own length, not the
+  // field's length each time.
+  void append(const MapObject&, ObjectAttributes& attributes,
+              std::string_view tail) const override {
+    (attributes.*Field).append(tail);
   }
 };
 

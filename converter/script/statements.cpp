@@ -51,10 +51,10 @@ void StringAssign::execute(const MapObject& object, ObjectAttributes& attributes
 }
 
 void StringPlusAssign::execute(const MapObject& object, ObjectAttributes& attributes) const {
-  const std::string e = expr->get(object, attributes);
-  std::string v = var->get(object, attributes);
-  v += e;
-  var->set(attributes, std::move(v));
+  // The operand may be the variable itself (label += label): std::string appends a part of
+  // itself correctly.
+  std::string scratch;
+  var->append(object, attributes, expr->view(object, attributes, scratch));
 }
 
 void KindAssign::execute(const MapObject& object, ObjectAttributes& attributes) const {
