@@ -1,12 +1,11 @@
 #include "converter/driver/run.h"
 
-#include <unistd.h>
-
 #include <memory>
 
 #include "converter/driver/header_writer.h"
 #include "converter/driver/output_guard.h"
 #include "converter/driver/pipeline.h"
+#include "converter/driver/terminal.h"
 #include "converter/script/config_parser.h"
 #include "converter/tokenizer/errors.h"
 #include "converter/tokenizer/tokenizer.h"
@@ -104,7 +103,7 @@ int runZarvex(int argc, const char* const* argv) {
   // Before anything is written to it: the map, the token dumps and the messages that go to
   // standard output then share one buffer and keep their order. A terminal keeps its line
   // buffering, so that a person watching sees messages as they come.
-  if (isatty(STDOUT_FILENO) == 0) std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
+  if (!isTerminal(stdout)) std::setvbuf(stdout, stdoutBuffer, _IOFBF, sizeof stdoutBuffer);
 
   const std::optional<DriverSettings> parsed = parseCommandLine(argc, argv);
   if (!parsed) {
