@@ -1,10 +1,7 @@
 #pragma once
 
-// Running the built zarvex binary from tests; ZARVEX_BINARY names it.
-
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+// Running the built zarvex binary from tests; ZARVEX_BINARY names it. The system-specific part
+// is in binary_test_support_<platform>.cpp.
 
 #include <cstdlib>
 #include <filesystem>
@@ -31,6 +28,15 @@ inline void writeFile(const fs::path& path, const std::string& content) {
   out << content;
 }
 
+std::string fromPlatformText(const std::string& written);
+
+/// A file that the program wrote as text, with "\n" line ends.
+inline std::optional<std::string> readOutput(const fs::path& path) {
+  std::optional<std::string> content = readFile(path);
+  if (content) content = fromPlatformText(*content);
+  return content;
+}
+
 struct RunResult {
   std::string out;
   std::string err;
@@ -40,45 +46,22 @@ struct RunResult {
 /// Runs the binary in `workDir` with argv[0] "zarvex", so that usage texts do not depend on the
 /// build folder; standard input is empty. Standard output and error are caught in files of
 /// `scratch`, or standard output goes to `stdoutPath` when given (and is then not read back).
-inline RunResult runZarvex(const std::vector<std::string>& args, const fs::path& workDir,
-                           const fs::path& scratch,
-                           std::optional<fs::path> stdoutPath = std::nullopt) {
-  const fs::path outPath = stdoutPath.value_or(scratch / "stdout");
-  const fs::path errPath = scratch / "stderr";
-  std::vector<std::string> argvStore = {"zarvex"};
-  argvStore.insert(argvStore.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : argvStore) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+/// What the program writes as text comes back with "\n" line ends on every system.
+RunResult runZarvex(const std::vector<std::string>& args, const fs::path& workDir,
+                    const fs::path& scratch, std::optional<fs::path> stdoutPath = std::nullopt);
 
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int in = open("/dev/null", O_RDONLY);
-    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | (stdoutPath ? 0 : O_TRUNC), 0644);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || err < 0 || chdir(workDir.c_str()) != 0) _exit(126);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    execv(ZARVEX_BINARY, argv.data());
-    _exit(127);
-  }
-  RunResult result;
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) return result;
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  if (!stdoutPath) result.out = readFile(outPath).value_or("");
-  result.err = readFile(errPath).value_or("");
-  return result;
-}
+/// Text that the program wrote, with the system's line ends turned back into "\n". Where those
+/// are CR LF, text holding any other line end is returned as it is, so that it never compares
+/// equal to what was expected.
+std::string fromPlatformText(const std::string& written);
+
+/// A device on which every write fails for want of space, where the system has one.
+std::optional<std::string> fullDevice();
 
 /// A fresh temporary folder, removed with everything in it.
 class ScratchDir {
  public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "zarvex-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
+  ScratchDir();
   ~ScratchDir() {
     std::error_code ignored;
     if (!path_.empty()) fs::remove_all(path_, ignored);

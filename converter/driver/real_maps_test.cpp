@@ -17,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using zarvextest::readFile;
+using zarvextest::readOutput;
 using zarvextest::RunResult;
 using zarvextest::runZarvex;
 using zarvextest::ScratchDir;
@@ -126,7 +127,7 @@ class RealMapsTest : public testing::TestWithParam<RealMap> {
   }
 
   std::string output(const std::string& name) {
-    return readFile(scratch_.path() / name).value_or("");
+    return readOutput(scratch_.path() / name).value_or("");
   }
 
   fs::path map_;
