@@ -28,6 +28,19 @@ inline void writeFile(const fs::path& path, const std::string& content) {
   out << content;
 }
 
+/// A path as a script's quoted string: every backslash (Windows' separator) doubled.
+inline std::string scriptString(const fs::path& path) {
+  std::string quoted = "\"";
+  for (char c : path.string()) {
+    if (c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+/// Text that the program wrote, with the system's line ends turned back into "\n". Where those
+/// are CR LF, text holding any other line end is returned as it is, so that it never compares
+/// equal to what was expected.
 std::string fromPlatformText(const std::string& written);
 
 /// A file that the program wrote as text, with "\n" line ends.
@@ -49,11 +62,6 @@ struct RunResult {
 /// What the program writes as text comes back with "\n" line ends on every system.
 RunResult runZarvex(const std::vector<std::string>& args, const fs::path& workDir,
                     const fs::path& scratch, std::optional<fs::path> stdoutPath = std::nullopt);
-
-/// Text that the program wrote, with the system's line ends turned back into "\n". Where those
-/// are CR LF, text holding any other line end is returned as it is, so that it never compares
-/// equal to what was expected.
-std::string fromPlatformText(const std::string& written);
 
 /// A device on which every write fails for want of space, where the system has one.
 std::optional<std::string> fullDevice();

@@ -29,6 +29,7 @@ using zarvextest::readFile;
 using zarvextest::readOutput;
 using zarvextest::RunResult;
 using zarvextest::runZarvex;
+using zarvextest::scriptString;
 using zarvextest::ScratchDir;
 using zarvextest::writeFile;
 
@@ -233,7 +234,7 @@ TEST(ZarvexRunTest, RealMapsStopAtFirstUnknownKey) {
     if (!fs::exists(map)) continue;
     ScratchDir scratch;
     ASSERT_FALSE(scratch.path().empty());
-    writeFile(scratch.path() / "rules.cfg", "file \"" + map.string() + "\" { }\n");
+    writeFile(scratch.path() / "rules.cfg", "file " + scriptString(map) + " { }\n");
     writeFile(scratch.path() / "header.txt", "H\n");
     const RunResult result = runZarvex({"rules.cfg", "out.mp"}, scratch.path(), scratch.path());
     // The value line has been consumed when the key is judged, so the dump shows the next line

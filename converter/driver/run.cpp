@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "converter/driver/header_writer.h"
+#include "converter/driver/input_file.h"
 #include "converter/driver/output_guard.h"
 #include "converter/driver/pipeline.h"
 #include "converter/driver/terminal.h"
@@ -36,7 +37,7 @@ int reportReadError(const std::exception& e) {
 
 // Parses the whole script into the entry list; returns an exit code other than kExitOk on error.
 int parseScript(const DriverSettings& settings, std::unique_ptr<ObjectConfImpl>& firstEntry) {
-  std::unique_ptr<FILE, FileCloser> script(std::fopen(settings.configPath.c_str(), "r"));
+  std::unique_ptr<FILE, FileCloser> script(openInput(settings.configPath));
   if (!script) {
     std::fprintf(stderr, "File not found: %s\n", settings.configPath.c_str());
     return kExitFailure;
@@ -89,7 +90,7 @@ void runConversion(const DriverSettings& settings, const ObjectConfImpl* firstEn
   writeHeader(settings, out, stderr);
   for (const ObjectConfImpl* entry = firstEntry; entry != nullptr; entry = entry->next.get()) {
     std::fprintf(stderr, "Processing: %s\n", entry->fileName.c_str());
-    FILE* input = std::fopen(entry->fileName.c_str(), "r");
+    FILE* input = openInput(entry->fileName);
     if (input == nullptr) {
       std::fprintf(stderr, "File not found: %s\n", entry->fileName.c_str());
       continue;
