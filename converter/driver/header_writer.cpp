@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "converter/driver/input_file.h"
 #include "converter/tokenizer/errors.h"
 
 namespace zarvex {
@@ -19,7 +20,7 @@ struct FileCloser {
 
 void writeHeader(const DriverSettings& settings, FILE* out, FILE* err) {
   const std::string& path = settings.headerPath();
-  std::unique_ptr<FILE, FileCloser> input(std::fopen(path.c_str(), "r"));
+  std::unique_ptr<FILE, FileCloser> input(openInput(path));
   if (!input) {
     if (errno != ENOENT) throw IOException(std::strerror(errno));
     std::fprintf(err, "%s: File not found.\n", path.c_str());

@@ -48,7 +48,12 @@ TEST(HeaderWriterTest, MarkersAreReplacedWhereverThePiecesEnd) {
     std::rewind(out);
     ASSERT_EQ(std::fread(written.data(), 1, written.size(), out), written.size());
     std::fclose(out);
-    EXPECT_EQ(written, expand(text, "12345678", "Town $%"));
+    std::string expected = expand(text, "12345678", "Town $%");
+#ifdef _WIN32
+    // The template is read as text there, which turns each CR LF into a line end of its own.
+    for (std::size_t at; (at = expected.find("\r\n")) != std::string::npos;) expected.erase(at, 1);
+#endif
+    EXPECT_EQ(written, expected);
   }
   std::remove(path.c_str());
 }

@@ -17,8 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using zarvextest::readFile;
+using zarvextest::readOutput;
 using zarvextest::RunResult;
 using zarvextest::runZarvex;
+using zarvextest::scriptString;
 using zarvextest::ScratchDir;
 using zarvextest::writeFile;
 
@@ -120,13 +122,13 @@ class RealMapsTest : public testing::TestWithParam<RealMap> {
   }
 
   RunResult convert(const fs::path& map, const std::string& rules, const std::string& output) {
-    writeFile(scratch_.path() / "rules.cfg", "file \"" + map.string() + "\" {\n" + rules + "}\n");
+    writeFile(scratch_.path() / "rules.cfg", "file " + scriptString(map) + " {\n" + rules + "}\n");
     return runZarvex({"--lenient", "-m", "K-12-3", "rules.cfg", output}, scratch_.path(),
                      scratch_.path());
   }
 
   std::string output(const std::string& name) {
-    return readFile(scratch_.path() / name).value_or("");
+    return readOutput(scratch_.path() / name).value_or("");
   }
 
   fs::path map_;

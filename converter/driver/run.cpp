@@ -7,6 +7,7 @@
 
 #include "converter/driver/console.h"
 #include "converter/driver/header_writer.h"
+#include "converter/driver/input_file.h"
 #include "converter/driver/output_file.h"
 #include "converter/driver/output_guard.h"
 #include "converter/driver/pipeline.h"
@@ -50,7 +51,7 @@ int reportOutOfMemory(const std::string* reading) {
 
 // Parses the whole script into the entry list; returns an exit code other than kExitOk on error.
 int parseScript(const DriverSettings& settings, std::unique_ptr<ObjectConfImpl>& firstEntry) {
-  std::unique_ptr<FILE, FileCloser> script(std::fopen(settings.configPath.c_str(), "r"));
+  std::unique_ptr<FILE, FileCloser> script(openInput(settings.configPath));
   if (!script) {
     if (errno != ENOENT) return reportReadError(IOException(std::strerror(errno)));
     std::fprintf(stderr, "File not found: %s\n", settings.configPath.c_str());
@@ -178,7 +179,7 @@ void runConversion(const DriverSettings& settings, const ObjectConfImpl* firstEn
   for (const ObjectConfImpl* entry = firstEntry; entry != nullptr; entry = entry->next.get()) {
     reading = &entry->fileName;
     std::fprintf(stderr, "Processing: %s\n", entry->fileName.c_str());
-    FILE* input = std::fopen(entry->fileName.c_str(), "r");
+    FILE* input = openInput(entry->fileName);
     if (input == nullptr) {
       // Only a map that is not there is skipped; one that is there but cannot be read (no
       // permission, a loop of links) would silently go missing from the result.

@@ -599,7 +599,7 @@ TEST(TokenizerTest, RealMapsTokenizeWithEveryLineCounted) {
     for (size_t i = 0; i < bytes.size(); ++i) {
       if (bytes[i] == '\r' || (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))) ++breaks;
     }
-    FilePtr file(std::fopen(entry.path().c_str(), "rb"));
+    FilePtr file(std::fopen(entry.path().string().c_str(), "rb"));
     ASSERT_TRUE(file);
     Tokenizer t(file.get());
     t.setMapProfile();
