@@ -83,7 +83,7 @@ TEST_F(RunTest, SignalKeepsOldOutputAndRemovesTemporaryFile) {
     ASSERT_GT(pid, 0);
     // Opening the FIFO for writing succeeds once the converter has it open for reading.
     int writer = -1;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(180);
     while (writer == -1 && std::chrono::steady_clock::now() < deadline) {
       writer = open(file("wait.mp").c_str(), O_WRONLY | O_NONBLOCK);
       if (writer == -1) std::this_thread::sleep_for(std::chrono::milliseconds(5));

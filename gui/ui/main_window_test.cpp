@@ -498,7 +498,7 @@ void MainWindowTest::typingOpensTheObjectTypeList() {
   auto* list = find<ObjectTypeCombo>("cbObjectChange1");
   list->setFocus();
   typeText(list, QStringLiteral("мо"));
-  QTRY_VERIFY(list->completer()->popup()->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(list->completer()->popup()->isVisible(), 120000);
   QCOMPARE(list->completer()->completionCount(), 1);
   QCOMPARE(list->completer()->currentCompletion(), QStringLiteral("0x2f06:мост"));
   QCOMPARE(list->currentText(), QStringLiteral("мо"));
