@@ -18,6 +18,9 @@ class OutputFile {
   /// Opens the output `path`; none when it cannot be written.
   static std::unique_ptr<OutputFile> open(const std::string& path);
 
+  /// Six letters or digits that make a temporary file's name unlikely to be taken already.
+  static std::string temporarySuffix();
+
   /// Discards what was written unless commit() came first.
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 
@@ -79,18 +78,6 @@ void ignoreFileSizeSignal() {
   signal(SIGXFSZ, SIG_IGN);
 }
 
-std::string randomSuffix() {
-  static std::uint64_t state =
-      (static_cast<std::uint64_t>(getpid()) << 32) ^
-      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  state = state * 6364136223846793005u + 1442695040888963407u;
-  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::string suffix;
-  for (std::uint64_t bits = state >> 16; suffix.size() < 6; bits /= 36)
-    suffix += kDigits[bits % 36];
-  return suffix;
-}
-
 std::string folderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -99,11 +86,11 @@ std::string folderOf(const std::string& path) {
 // Creates a file that no one else has, beside `destination`; its name goes to `temporary`.
 int createTemporary(const std::string& destination, mode_t mode, std::string& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = destination + ".zarvex-" + randomSuffix();
+    temporary = destination + ".zarvex-" + OutputFile::temporarySuffix();
     int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (descriptor == -1 && errno == ENAMETOOLONG) {
       // The output's own name left no room for a suffix.
-      temporary = folderOf(destination) + "zarvex-" + randomSuffix() + ".tmp";
+      temporary = folderOf(destination) + "zarvex-" + OutputFile::temporarySuffix() + ".tmp";
       descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     }
     if (descriptor != -1 || errno != EEXIST) return descriptor;
@@ -181,10 +168,6 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path) {
   }
   std::setvbuf(output->stream_, output->buffer_.get(), _IOFBF, kBufferSize);
   return output;
-}
-
-OutputFile::~OutputFile() {
-  discard();
 }
 
 bool OutputFile::commit() {

@@ -1,9 +1,8 @@
-#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 
 #include "converter/driver/output_file.h"
@@ -33,25 +32,13 @@ void installCleanupHandler() {
   SetConsoleCtrlHandler(removeTemporaryAndStop, TRUE);
 }
 
-std::string randomSuffix() {
-  static std::uint64_t state =
-      (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) ^
-      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  state = state * 6364136223846793005u + 1442695040888963407u;
-  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::string suffix;
-  for (std::uint64_t bits = state >> 16; suffix.size() < 6; bits /= 36)
-    suffix += kDigits[bits % 36];
-  return suffix;
-}
-
 // Creates a file that no one else has, beside `destination`; its name goes to `temporary`.
 HANDLE createTemporary(const std::string& destination, std::string& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = destination + ".zarvex-" + randomSuffix();
-    HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    temporary = destination + ".zarvex-" + OutputFile::temporarySuffix();
+    HANDLE handle =
+        CreateFileA(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return handle;
   }
   return INVALID_HANDLE_VALUE;
@@ -59,8 +46,9 @@ HANDLE createTemporary(const std::string& destination, std::string& temporary) {
 
 // A disk file (or none yet) is replaced; consoles, NUL, pipes and ports are written directly.
 bool isDiskFile(const std::string& path) {
-  HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE handle =
+      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
   CloseHandle(handle);
@@ -81,20 +69,14 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path) {
 
   const DWORD attributes = GetFileAttributesA(path.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) {
-    // Device names such as NUL have no attributes on every version; they are written directly.
-    if (!isDiskFile(path)) {
-      output->stream_ = std::fopen(path.c_str(), "w");
-      if (output->stream_ == nullptr) return nullptr;
-      output->ownsStream_ = true;
-      std::setvbuf(output->stream_, output->buffer_.get(), _IOFBF, kBufferSize);
-      return output;
-    }
-  }
   if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return nullptr;
   // Replacing the file must not get round its protection.
   if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return nullptr;
-  if (exists && !isDiskFile(path)) {
+  // Device names such as NUL, consoles and pipes are written directly; a disk file, or none yet,
+  // is replaced.
+  const bool direct =
+      exists ? !isDiskFile(path) : GetLastError() != ERROR_FILE_NOT_FOUND && !isDiskFile(path);
+  if (direct) {
     output->stream_ = std::fopen(path.c_str(), "w");
     if (output->stream_ == nullptr) return nullptr;
     output->ownsStream_ = true;
@@ -122,10 +104,6 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path) {
   }
   std::setvbuf(output->stream_, output->buffer_.get(), _IOFBF, kBufferSize);
   return output;
-}
-
-OutputFile::~OutputFile() {
-  discard();
 }
 
 bool OutputFile::commit() {
