@@ -1,9 +1,5 @@
 #include "gui/io/code_page.h"
 
-#include <iconv.h>
-#include <locale.h>
-#include <wctype.h>
-
 #include <array>
 #include <cstdint>
 #include <map>
@@ -11,14 +7,11 @@
 #include <mutex>
 #include <unordered_map>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "gui/io/code_page_system.h"
 
 namespace visual {
 namespace {
 
-constexpr char32_t kUnassigned = 0xFFFFFFFF;
 constexpr char32_t kReplacement = 0xFFFD;
 
 // The document code pages are single-byte, so each one is held as three 256-entry tables built
@@ -29,50 +22,9 @@ struct CodePageTable {
   std::array<unsigned char, 256> lower{};
 };
 
-bool decodeWithIconv(int codePage, std::array<char32_t, 256>* decode) {
-  const std::string name = "CP" + std::to_string(codePage);
-  iconv_t cd = ::iconv_open("UTF-32LE", name.c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  for (int b = 0; b < 256; ++b) {
-    ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char in = static_cast<char>(b);
-    char* inPtr = &in;
-    std::size_t inLeft = 1;
-    unsigned char out[16];
-    char* outPtr = reinterpret_cast<char*>(out);
-    std::size_t outLeft = sizeof out;
-    const std::size_t done = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    // Some converters hold a character back until they are flushed.
-    const std::size_t flushed = ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-    const std::size_t produced = sizeof out - outLeft;
-    if (done == static_cast<std::size_t>(-1) || flushed == static_cast<std::size_t>(-1) ||
-        inLeft != 0 || produced != 4) {
-      (*decode)[static_cast<std::size_t>(b)] = kUnassigned;
-      continue;
-    }
-    (*decode)[static_cast<std::size_t>(b)] =
-        static_cast<char32_t>(out[0]) | static_cast<char32_t>(out[1]) << 8 |
-        static_cast<char32_t>(out[2]) << 16 | static_cast<char32_t>(out[3]) << 24;
-  }
-  ::iconv_close(cd);
-  return true;
-}
-
-// Case mapping of the code page's letters comes from the C library's Unicode tables, which only a
-// UTF-8 locale exposes; the locale is kept for the life of the program.
-locale_t unicodeLocale() {
-  static const locale_t locale = [] {
-    for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
-      if (locale_t l = ::newlocale(LC_CTYPE_MASK, name, locale_t{})) return l;
-    }
-    return locale_t{};
-  }();
-  return locale;
-}
-
 std::unique_ptr<CodePageTable> buildTable(int codePage) {
   auto table = std::make_unique<CodePageTable>();
-  if (!decodeWithIconv(codePage, &table->decode)) {
+  if (!decodeCodePage(codePage, &table->decode)) {
     // A code page that the converter library does not know is shown as Latin-1: every byte stays
     // visible and round-trips, though letters above 0x7F may show as the wrong characters.
     for (std::size_t b = 0; b < 256; ++b) table->decode[b] = static_cast<char32_t>(b);
@@ -82,15 +34,12 @@ std::unique_ptr<CodePageTable> buildTable(int codePage) {
       table->encode.emplace(table->decode[b], static_cast<unsigned char>(b));
     }
   }
-  const locale_t locale = unicodeLocale();
   for (std::size_t b = 0; b < 256; ++b) {
     unsigned char lowered = static_cast<unsigned char>(b);
     if (b >= 'A' && b <= 'Z') {
       lowered = static_cast<unsigned char>(b - 'A' + 'a');
-    } else if (b >= 0x80 && table->decode[b] != kUnassigned && locale != locale_t{}) {
-      const auto wide =
-          static_cast<char32_t>(::towlower_l(static_cast<wint_t>(table->decode[b]), locale));
-      const auto found = table->encode.find(wide);
+    } else if (b >= 0x80 && table->decode[b] != kUnassigned) {
+      const auto found = table->encode.find(lowerLetter(table->decode[b]));
       if (found != table->encode.end()) lowered = found->second;
     }
     table->lower[b] = lowered;
@@ -196,20 +145,6 @@ std::string lowerCase(std::string_view bytes, int codePage) {
   std::string out(bytes);
   for (char& b : out) b = static_cast<char>(table.lower[static_cast<unsigned char>(b)]);
   return out;
-}
-
-std::string toConsole(std::string_view bytes) {
-#ifdef _WIN32
-  // The buffer variant takes a length, so a line of any size is converted whole.
-  std::string out(bytes.size(), '\0');
-  if (!bytes.empty()) {
-    ::CharToOemBuffA(bytes.data(), out.data(), static_cast<DWORD>(bytes.size()));
-  }
-  return out;
-#else
-  // File names are the system's own bytes, and the console reads them in the same encoding.
-  return std::string(bytes);
-#endif
 }
 
 }  // namespace visual

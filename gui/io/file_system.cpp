@@ -1,12 +1,6 @@
 #include "gui/io/file_system.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <string_view>
 
 namespace visual {
@@ -17,6 +11,50 @@ namespace {
 char folded(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+bool foldedLess(const std::string& a, const std::string& b) {
+  const auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return folded(x) == folded(y); });
+  if (mismatch.first == a.end() || mismatch.second == b.end()) {
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+  }
+  return static_cast<unsigned char>(folded(*mismatch.first)) <
+         static_cast<unsigned char>(folded(*mismatch.second));
+}
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+bool isSeparator(char c) {
+  return c == '/' || c == '\\';
+}
+bool isDriveLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+// "C:\" and "\" are roots that stay with the folder part; so does the "C:" of "C:name".
+std::size_t rootLength(std::string_view path) {
+  if (path.size() >= 2 && path[1] == ':' && isDriveLetter(path[0]))
+    return path.size() > 2 && isSeparator(path[2]) ? 3 : 2;
+  return !path.empty() && isSeparator(path[0]) ? 1 : 0;
+}
+#else
+constexpr char kSeparator = '/';
+bool isSeparator(char c) {
+  return c == '/';
+}
+std::size_t rootLength(std::string_view path) {
+  return !path.empty() && path[0] == '/' ? 1 : 0;
+}
+#endif
+
+std::size_t nameStart(std::string_view path) {
+  const std::size_t root = rootLength(path);
+  std::size_t i = path.size();
+  while (i > root && !isSeparator(path[i - 1])) --i;
+  return i;
+}
+
+}  // namespace
 
 // Only '*' and '?' are wildcards, as on the platform the file choice comes from; '[' and '\\'
 // are ordinary characters of a type set name.
@@ -43,60 +81,8 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
   return p == pattern.size();
 }
 
-bool foldedLess(const std::string& a, const std::string& b) {
-  const auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return folded(x) == folded(y); });
-  if (mismatch.first == a.end() || mismatch.second == b.end()) {
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;
-  }
-  return static_cast<unsigned char>(folded(*mismatch.first)) <
-         static_cast<unsigned char>(folded(*mismatch.second));
-}
-
-bool isSeparator(char c) {
-#ifdef _WIN32
-  return c == '/' || c == '\\';
-#else
-  return c == '/';
-#endif
-}
-
-std::size_t nameStart(std::string_view path) {
-  std::size_t i = path.size();
-  while (i > 0 && !isSeparator(path[i - 1])) --i;
-  return i;
-}
-
-bool statRegular(const std::string& path, struct stat* st) {
-  return ::stat(path.c_str(), st) == 0 && S_ISREG(st->st_mode);
-}
-
-}  // namespace
-
-std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern) {
-  std::vector<std::string> names;
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return names;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == ".." || !wildcardMatch(pattern, name)) continue;
-    struct stat st {};
-    if (statRegular(joinPath(folder, name), &st)) names.push_back(name);
-  }
-  ::closedir(dir);
+void sortByFoldedName(std::vector<std::string>& names) {
   std::sort(names.begin(), names.end(), foldedLess);
-  return names;
-}
-
-bool fileExists(const std::string& path) {
-  struct stat st {};
-  return statRegular(path, &st);
-}
-
-uint64_t fileSize(const std::string& path) {
-  struct stat st {};
-  return statRegular(path, &st) ? static_cast<uint64_t>(st.st_size) : 0;
 }
 
 std::string tooLargeError(const std::string& path) {
@@ -107,24 +93,19 @@ std::string notAFileError(const std::string& path) {
   return path + ": не обычный файл";
 }
 
-bool deleteFile(const std::string& path, std::string* error) {
-  if (::unlink(path.c_str()) == 0) return true;
-  if (error) *error = path + ": " + std::strerror(errno);
-  return false;
-}
-
 std::string joinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (isSeparator(folder.back())) return folder + name;
-  return folder + '/' + name;
+  return folder + kSeparator + name;
 }
 
 std::string folderOf(const std::string& path) {
-  std::size_t end = nameStart(path);
-  if (end == 0) return {};
+  const std::size_t start = nameStart(path);
+  const std::size_t root = rootLength(path);
   // "a//b" has the folder "a"; "/b" keeps the root, which would otherwise read as no folder.
-  while (end > 1 && isSeparator(path[end - 1]) && isSeparator(path[end - 2])) --end;
-  return end == 1 ? path.substr(0, 1) : path.substr(0, end - 1);
+  std::size_t end = start;
+  while (end > root && isSeparator(path[end - 1])) --end;
+  return path.substr(0, end);
 }
 
 std::string nameOf(const std::string& path) {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gui/io/test_support.h"
+
 namespace visual {
 namespace {
 
@@ -13,12 +15,7 @@ using Names = std::vector<std::string>;
 
 class FileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "files-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { dir_ = folder_.path(); }
 
   std::string touch(const std::string& name, const std::string& content = "") const {
     const fs::path path = dir_ / name;
@@ -26,8 +23,17 @@ class FileSystemTest : public ::testing::Test {
     return path.string();
   }
 
+  TempFolder folder_;
   fs::path dir_;
 };
+
+// Links exist on every POSIX system; on Windows only with a privilege.
+constexpr bool kLinks =
+#ifdef _WIN32
+    false;
+#else
+    true;
+#endif
 
 TEST_F(FileSystemTest, ListsRegularFilesMatchingWithoutRegardToCase) {
   touch("Type-Russa.dat");
@@ -37,8 +43,12 @@ TEST_F(FileSystemTest, ListsRegularFilesMatchingWithoutRegardToCase) {
   touch("Type-[x].dat");
   touch("Type-dat");
   fs::create_directory(dir_ / "Type-Folder.dat");
-  fs::create_symlink(dir_ / "Type-Other.dat", dir_ / "Type-Link.dat");
-  fs::create_symlink(dir_ / "gone", dir_ / "Type-Broken.dat");
+  if (kLinks) {
+    fs::create_symlink(dir_ / "Type-Other.dat", dir_ / "Type-Link.dat");
+    fs::create_symlink(dir_ / "gone", dir_ / "Type-Broken.dat");
+  } else {
+    touch("Type-Link.dat");
+  }
   const std::string folder = dir_.string();
 
   const std::pair<std::string, Names> cases[] = {
@@ -72,9 +82,11 @@ TEST_F(FileSystemTest, OrdersNamesWithoutRegardToCaseThenByBytes) {
 TEST_F(FileSystemTest, TellsFilesFromFolders) {
   const std::string file = touch("map.mp", "12345");
   fs::create_directory(dir_ / "sub.mp");
-  fs::create_symlink(file, dir_ / "link.mp");
   EXPECT_TRUE(fileExists(file));
-  EXPECT_TRUE(fileExists((dir_ / "link.mp").string()));
+  if (kLinks) {
+    fs::create_symlink(file, dir_ / "link.mp");
+    EXPECT_TRUE(fileExists((dir_ / "link.mp").string()));
+  }
   EXPECT_FALSE(fileExists((dir_ / "sub.mp").string()));
   EXPECT_FALSE(fileExists((dir_ / "none.mp").string()));
   EXPECT_EQ(fileSize(file), 5u);
@@ -95,9 +107,16 @@ TEST_F(FileSystemTest, DeletesFilesAndReportsWhatFails) {
 
 TEST(PathTest, JoinsWithOneSeparator) {
   const std::tuple<std::string, std::string, std::string> cases[] = {
+#ifdef _WIN32
+      {"C:\\maps", "town.mp", "C:\\maps\\town.mp"},
+      {"C:\\maps\\", "town.mp", "C:\\maps\\town.mp"},
+      {"C:/maps/", "town.mp", "C:/maps/town.mp"},
+      {"C:\\", "town.mp", "C:\\town.mp"},
+#else
       {"/maps", "town.mp", "/maps/town.mp"},
       {"/maps/", "town.mp", "/maps/town.mp"},
       {"/", "town.mp", "/town.mp"},
+#endif
       {"", "town.mp", "town.mp"},
   };
   for (const auto& [folder, name, expected] : cases) {
@@ -115,6 +134,18 @@ struct PathCase {
 
 TEST(PathTest, SplitsPathsIntoTheirParts) {
   const PathCase cases[] = {
+#ifdef _WIN32
+      {"C:\\maps\\town.mp", "C:\\maps", "town.mp", "C:\\maps\\town", "town"},
+      {"C:/maps/town.mp", "C:/maps", "town.mp", "C:/maps/town", "town"},
+      // The root stays with the folder, or the folder would be the drive's current one.
+      {"C:\\town.mp", "C:\\", "town.mp", "C:\\town", "town"},
+      {"C:town.mp", "C:", "town.mp", "C:town", "town"},
+      {"\\\\server\\maps\\town.mp", "\\\\server\\maps", "town.mp", "\\\\server\\maps\\town", "town"},
+      {"a.b\\c", "a.b", "c", "a.b\\c", "c"},
+#else
+      // A backslash is an ordinary character of a POSIX name.
+      {"C:\\maps\\town.mp", "", "C:\\maps\\town.mp", "C:\\maps\\town", "C:\\maps\\town"},
+#endif
       {"/maps/town.mp", "/maps", "town.mp", "/maps/town", "town"},
       {"town.mp", "", "town.mp", "town", "town"},
       {"/town.mp", "/", "town.mp", "/town", "town"},
@@ -124,8 +155,6 @@ TEST(PathTest, SplitsPathsIntoTheirParts) {
       {"maps/", "maps", "", "maps/", ""},
       {"town.", "", "town.", "town", "town"},
       {"", "", "", "", ""},
-      // A backslash is an ordinary character of a POSIX name.
-      {"C:\\maps\\town.mp", "", "C:\\maps\\town.mp", "C:\\maps\\town", "C:\\maps\\town"},
   };
   for (const PathCase& c : cases) {
     EXPECT_EQ(folderOf(c.path), c.folder) << c.path;

@@ -20,8 +20,8 @@ class ProfileFile {
   /// Replaces the key in place, or appends it to its section, or appends the section at the end.
   void set(const std::string& section, const std::string& key, const std::string& value);
   /// Writes the profile to a temporary file beside `path` and renames it over `path`, so that a
-  /// failed write leaves the old file as it was. Lines end with LF. False (with `error`) on
-  /// failure.
+  /// failed write leaves the old file as it was. Lines end as the platform's text files do (CR LF
+  /// on Windows). False (with `error`) on failure.
   bool save(const std::string& path, std::string* error) const;
 
  private:

@@ -1,15 +1,20 @@
 #include "gui/io/profile_file.h"
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "gui/io/file_system.h"
+#include "gui/io/test_support.h"
 
 namespace visual {
 namespace {
@@ -19,12 +24,9 @@ namespace fs = std::filesystem;
 class ProfileFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "profile-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = folder_.path();
     path_ = (dir_ / "work.set").string();
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void write(const std::string& content) const {
     std::ofstream(path_, std::ios::binary) << content;
@@ -43,6 +45,7 @@ class ProfileFileTest : public ::testing::Test {
     return names;
   }
 
+  TempFolder folder_;
   fs::path dir_;
   std::string path_;
 };
@@ -112,7 +115,7 @@ TEST_F(ProfileFileTest, WritesKeysWhereTheProfileFunctionsPutThem) {
       {"new section at end", "[a]\nk=1\n", "B", "x", "1", "[a]\nk=1\n[B]\nx=1\n"},
       {"file created", "", "main", "DirDAT_Text", "/maps", "[main]\nDirDAT_Text=/maps\n"},
       {"key before sections ignored", "k=1\n[a]\n", "a", "k", "2", "k=1\n[a]\nk=2\n"},
-      {"lines rewritten with LF", "; top\r\n[a]\r\nnote\rk=1\r\n", "a", "k", "2",
+      {"line ends rewritten", "; top\r\n[a]\r\nnote\rk=1\r\n", "a", "k", "2",
        "; top\n[a]\nnote\nk=2\n"},
       {"line break in value", "[a]\n", "a", "k", "one\r\n[b]\nx=2", "[a]\nk=one  [b] x=2\n"},
   };
@@ -120,7 +123,7 @@ TEST_F(ProfileFileTest, WritesKeysWhereTheProfileFunctionsPutThem) {
     fs::remove(path_);
     if (!c.before.empty()) write(c.before);
     ASSERT_TRUE(writeProfileString(path_, c.section, c.key, c.value)) << c.name;
-    EXPECT_EQ(read(), c.after) << c.name;
+    EXPECT_EQ(read(), asWritten(c.after)) << c.name;
   }
 }
 
@@ -135,7 +138,7 @@ TEST_F(ProfileFileTest, KeepsSectionsTogetherAcrossManySets) {
   EXPECT_EQ(profile.get("record1", "type", ""), "0");
   EXPECT_EQ(profile.get("allrec", "reccount", ""), "2");
   ASSERT_TRUE(profile.save(path_, nullptr));
-  EXPECT_EQ(read(), "[Record1]\nID=0x02\nType=0\n[AllRec]\nRecCount=2\n");
+  EXPECT_EQ(read(), asWritten("[Record1]\nID=0x02\nType=0\n[AllRec]\nRecCount=2\n"));
 }
 
 TEST_F(ProfileFileTest, ReadsBackWhatItWrites) {
@@ -175,6 +178,12 @@ TEST_F(ProfileFileTest, HugeFilesDevicesAndFifosAreRefusedNamingTheFile) {
   ASSERT_TRUE(profile.load(big, &error)) << error;
   EXPECT_EQ(profile.get("a", "k", ""), "v");
   fs::resize_file(big, kMaxTextFileBytes + 1);
+#ifdef _WIN32
+  const std::pair<std::string, std::string> cases[] = {
+      {big, big + ": файл больше 64 МиБ"},
+      {"NUL", "NUL: не обычный файл"},
+  };
+#else
   const std::string fifo = (dir_ / "fifo.set").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
 
@@ -183,6 +192,7 @@ TEST_F(ProfileFileTest, HugeFilesDevicesAndFifosAreRefusedNamingTheFile) {
       {"/dev/zero", "/dev/zero: не обычный файл"},
       {fifo, fifo + ": не обычный файл"},
   };
+#endif
   for (const auto& [path, message] : cases) {
     error.clear();
     EXPECT_FALSE(profile.load(path, &error)) << path;
@@ -219,6 +229,25 @@ TEST_F(ProfileFileTest, FailedSaveLeavesNoTraceAndTheTargetAsItWas) {
   EXPECT_EQ(entries().size(), 1u);
 }
 
+#ifdef _WIN32
+TEST_F(ProfileFileTest, ReadOnlyFileIsKeptAndHiddenFileStaysHidden) {
+  write("[a]\nk=old\n");
+  ASSERT_TRUE(::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+  ProfileFile profile;
+  ASSERT_TRUE(profile.load(path_, nullptr));
+  profile.set("a", "k", "new");
+  std::string error;
+  EXPECT_FALSE(profile.save(path_, &error));
+  EXPECT_EQ(error.rfind(path_ + ": ", 0), 0u) << error;
+  EXPECT_EQ(read(), "[a]\nk=old\n");
+  EXPECT_EQ(entries(), std::vector<std::string>{"work.set"});
+
+  ASSERT_TRUE(::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(profile.save(path_, &error)) << error;
+  EXPECT_EQ(read(), "[a]\r\nk=new\r\n");
+  EXPECT_NE(::GetFileAttributesA(path_.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+#else
 TEST_F(ProfileFileTest, FailedWriteKeepsTheOldContent) {
   write("[a]\nk=old\n");
   ProfileFile profile;
@@ -251,6 +280,7 @@ TEST_F(ProfileFileTest, SaveKeepsTheFileMode) {
   ASSERT_EQ(::stat(path_.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
+#endif
 
 }  // namespace
 }  // namespace visual

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+
+#include "gui/io/file_system.h"
 
 namespace visual {
 
@@ -15,8 +15,9 @@ ReplacingFile::~ReplacingFile() {
 namespace {
 
 // Exclusive creation where the C library has it; the name check below covers the others.
+// Windows' text mode writes each line end as CR LF, as the editors and cmd there expect.
 #ifdef _WIN32
-constexpr const char* kCreateNew = "wb";
+constexpr const char* kCreateNew = "w";
 #else
 constexpr const char* kCreateNew = "wbx";
 #endif
@@ -26,8 +27,7 @@ constexpr const char* kCreateNew = "wbx";
 bool ReplacingFile::open(const std::string& path) {
   path_ = path;
   // A folder in the way is found now, before any file of a set is replaced, not at the rename.
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
+  if (isFolder(path)) {
     errno = EISDIR;
     fail();
     return false;
@@ -37,7 +37,7 @@ bool ReplacingFile::open(const std::string& path) {
   errno = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary_ = path + (attempt == 0 ? "" : "." + std::to_string(attempt)) + ".part";
-    if (std::filesystem::exists(temporary_, ec) || ec) continue;
+    if (pathExists(temporary_)) continue;
     file_ = std::fopen(temporary_.c_str(), kCreateNew);
     if (file_ || errno != EEXIST) break;
   }

@@ -20,7 +20,7 @@ class ReplacingFile {
   bool open(const std::string& path);
   /// Appends bytes; a failure is kept for finish() and commit().
   void write(std::string_view bytes);
-  /// Appends `text` and a line end (LF).
+  /// Appends `text` and a line end (LF; CR LF on Windows, where the file is a text-mode stream).
   void writeLine(std::string_view text);
   /// Writes out and closes the temporary file, which stays until commit() or destruction;
   /// false (with error()) when anything failed so far.

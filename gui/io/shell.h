@@ -22,6 +22,9 @@ bool startConversion(const ConverterRun& run);
 /// the converter's exit code, or -1 when it could not be started.
 int runConversion(const ConverterRun& run);
 
+/// The folder of the running program, empty when the system does not tell.
+std::string programFolder();
+
 #ifndef _WIN32
 /// The hidden option under which the terminal window runs `command`, and keeps the window open
 /// until Enter once it has finished (what the batch file's "pause" does on Windows).

@@ -196,6 +196,11 @@ int runConversion(const ConverterRun& run) {
   return spawn(run.command, {}, runFolder(run), Mode::Waited);
 }
 
+std::string programFolder() {
+  const std::string self = ownPath();
+  return self.empty() ? std::string() : folderOf(self);
+}
+
 int runAndHold(const std::vector<std::string>& command) {
   const int code = spawn(command, {}, ".", Mode::Waited);
   if (code < 0) std::perror(command.empty() ? "" : command.front().c_str());

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -55,6 +57,33 @@ class TempFolder {
 inline std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+/// `text` with its LF line ends as the program writes them to a text file: CR LF on Windows.
+inline std::string asWritten(const std::string& text) {
+#ifdef _WIN32
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+#else
+  return text;
+#endif
+}
+
+/// Sets the environment variable `name`, or removes it when `value` is null.
+inline void setEnvironment(const std::string& name, const char* value) {
+#ifdef _WIN32
+  // An empty value removes the variable on Windows.
+  ::_putenv_s(name.c_str(), value ? value : "");
+#else
+  if (value)
+    ::setenv(name.c_str(), value, 1);
+  else
+    ::unsetenv(name.c_str());
+#endif
 }
 
 /// The source folder of the repository, from the environment that CTest sets.
