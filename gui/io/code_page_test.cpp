@@ -1,6 +1,9 @@
 #include "gui/io/code_page.h"
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace visual {
 namespace {
@@ -125,10 +128,30 @@ TEST(CodePageTest, LowersLettersOfOtherCodePages) {
   EXPECT_EQ(lowerCase("\xDF", 1252), "\xDF");                         // ß has no capital
 }
 
+#ifdef _WIN32
+TEST(CodePageTest, ConsoleLineIsInTheOemCodePage) {
+  const std::string line = "\"C:\\zarvex.exe\" -h \"C:\\maps\\town.txt\" \"a b.cfg\"";
+  EXPECT_EQ(toConsole(line), line);
+  const int ansi = static_cast<int>(::GetACP());
+  const int oem = static_cast<int>(::GetOEMCP());
+  ASSERT_NE(ansi, oem);
+  int converted = 0;
+  for (int b = 0x80; b < 0x100; ++b) {
+    const std::string character = toUtf8(byte(b), ansi);
+    const std::string inOem = fromUtf8(character, oem);
+    if (character == "\xEF\xBF\xBD" || inOem == "?") continue;
+    EXPECT_EQ(toConsole("x" + byte(b)), "x" + inOem) << b;
+    ++converted;
+  }
+  // Both code pages of every Windows language share letters above ASCII.
+  EXPECT_GT(converted, 30);
+}
+#else
 TEST(CodePageTest, ConsoleLineKeepsTheBytesOnPosix) {
   const std::string line = "\"/opt/zarvex\" -h \"/карты/town.txt\" \"a b.cfg\" \"out.mp\"";
   EXPECT_EQ(toConsole(line), line);
 }
+#endif
 
 }  // namespace
 }  // namespace visual

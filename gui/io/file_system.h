@@ -31,6 +31,9 @@ inline constexpr uint64_t kMaxTextFileBytes = uint64_t{64} << 20;
 /// where a file is read.
 std::string tooLargeError(const std::string& path);
 std::string notAFileError(const std::string& path);
+/// Renames the file `from` over `to`, which may exist; false (with `error`, naming `to`) on
+/// failure.
+bool renameOver(const std::string& from, const std::string& to, std::string* error);
 /// Deletes the file; false (with `error`) on failure.
 bool deleteFile(const std::string& path, std::string* error);
 /// `folder` and `name` joined with the platform's separator ('\\' on Windows, which also reads

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "gui/io/file_system.h"
@@ -49,6 +50,12 @@ bool isFolder(const std::string& path) {
 uint64_t fileSize(const std::string& path) {
   struct stat st {};
   return statRegular(path, &st) ? static_cast<uint64_t>(st.st_size) : 0;
+}
+
+bool renameOver(const std::string& from, const std::string& to, std::string* error) {
+  if (::rename(from.c_str(), to.c_str()) == 0) return true;
+  if (error) *error = to + ": " + std::strerror(errno);
+  return false;
 }
 
 bool deleteFile(const std::string& path, std::string* error) {

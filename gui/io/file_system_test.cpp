@@ -74,9 +74,18 @@ TEST_F(FileSystemTest, ListsRegularFilesMatchingWithoutRegardToCase) {
 }
 
 TEST_F(FileSystemTest, OrdersNamesWithoutRegardToCaseThenByBytes) {
-  for (const char* name : {"b.dat", "a.dat", "C.dat", "A.dat", "ab.dat", "\xC0.dat"}) touch(name);
-  EXPECT_EQ(listFiles(dir_.string(), "*.dat"),
-            (Names{"A.dat", "a.dat", "ab.dat", "b.dat", "C.dat", "\xC0.dat"}));
+  // Windows has one file for both "a.dat" and "A.dat".
+  const bool caseSensitive =
+#ifdef _WIN32
+      false;
+#else
+      true;
+#endif
+  for (const char* name : {"b.dat", "a.dat", "C.dat", "ab.dat", "\xC0.dat"}) touch(name);
+  if (caseSensitive) touch("A.dat");
+  Names expected = {"a.dat", "ab.dat", "b.dat", "C.dat", "\xC0.dat"};
+  if (caseSensitive) expected.insert(expected.begin(), "A.dat");
+  EXPECT_EQ(listFiles(dir_.string(), "*.dat"), expected);
 }
 
 TEST_F(FileSystemTest, TellsFilesFromFolders) {

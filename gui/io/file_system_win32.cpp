@@ -56,6 +56,14 @@ uint64_t fileSize(const std::string& path) {
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// The C library's rename refuses to replace a file on Windows.
+bool renameOver(const std::string& from, const std::string& to, std::string* error) {
+  if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  if (error) *error = windowsError(to, ::GetLastError());
+  return false;
+}
+
 bool deleteFile(const std::string& path, std::string* error) {
   if (::DeleteFileA(path.c_str())) return true;
   if (error) *error = windowsError(path, ::GetLastError());

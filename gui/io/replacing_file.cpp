@@ -79,8 +79,9 @@ bool ReplacingFile::finish() {
 
 bool ReplacingFile::commit() {
   if (!finish()) return false;
-  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
-    fail();
+  std::string error;
+  if (!renameOver(temporary_, path_, &error)) {
+    if (error_.empty()) error_ = error;
     return false;
   }
   pending_ = false;

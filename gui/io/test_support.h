@@ -53,10 +53,23 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-/// The whole content of a file, empty when it cannot be read.
-inline std::string readFile(const std::string& path) {
+/// The whole content of a file byte for byte, empty when it cannot be read.
+inline std::string readBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+/// The whole content of a text file as a text-mode stream reads it: on Windows, where the program
+/// writes CR LF, each CR LF is read as LF, so that expected texts are the same on every system.
+inline std::string readFile(const std::string& path) {
+  std::string text = readBytes(path);
+#ifdef _WIN32
+  std::size_t out = 0;
+  for (std::size_t in = 0; in < text.size(); ++in)
+    if (!(text[in] == '\r' && in + 1 < text.size() && text[in + 1] == '\n')) text[out++] = text[in];
+  text.resize(out);
+#endif
+  return text;
 }
 
 /// `text` with its LF line ends as the program writes them to a text file: CR LF on Windows.

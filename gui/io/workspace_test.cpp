@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "gui/io/fake_user_interface.h"
+#include "gui/io/generator.h"
 #include "gui/io/profile_file.h"
 #include "gui/io/test_support.h"
 
@@ -578,7 +579,7 @@ TEST_F(WorkspaceTest, GenerateWritesTheThreeFiles) {
                                          "_multilevel.mp\"\npause\n");
   EXPECT_NE(readFile(base + ".txt").find("Levels=5\nLevel0=24\n"), std::string::npos);
   const std::string script = readFile(base + ".cfg");
-  EXPECT_EQ(script.rfind("file \"" + map + "\"\n {\n  export=false;\n", 0), 0u);
+  EXPECT_EQ(script.rfind("file \"" + escapedForScript(map) + "\"\n {\n  export=false;\n", 0), 0u);
   // Rows sorted by Id and Type: the polyline 0x01 before the polygon 0x01, then 0x2f06, 0x4c.
   const auto line = script.find("case kind=line  // major road");
   const auto polygon = script.find("case kind=polygon  // city");
