@@ -9,6 +9,9 @@ set(CMAKE_CXX_COMPILER ${ZARVEX_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${ZARVEX_MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${ZARVEX_MINGW_TRIPLE})
+# A library built for Windows elsewhere (the Qt of the windows-qt preset) is given in
+# CMAKE_PREFIX_PATH; as a root of its own it is searched as it is.
+list(APPEND CMAKE_FIND_ROOT_PATH ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -7,7 +7,7 @@ for option in "$@"; do
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     # The cross compiler, GoogleTest's sources to build for it, and wine to run the tests.
     --windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;
-    --package) packages+=(lintian zip man-db groff-base file dpkg-dev) ;;
+    --package) packages+=(lintian desktop-file-utils zip man-db groff-base file dpkg-dev) ;;
     *) echo "usage: $0 [--fuzz] [--windows] [--package]" >&2; exit 2 ;;
   esac
 done

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the packages into build/packages/: the Debian package of zarvex and visualzarvex (CPack),
-# checked with lintian, and the Windows zip of zarvex.exe with its documents and examples.
+# checked with lintian and desktop-file-validate, and the Windows zip of zarvex.exe and
+# visualzarvex-generate.exe with their documents and examples.
 # --deb or --zip builds only the one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,21 +24,22 @@ if ((deb)); then
   package=$(ls "$out"/zarvex_"$version"_*.deb)
   dpkg-deb --info "$package"
   dpkg-deb --contents "$package"
-  # Lintian's findings are printed; errors fail the build.
+  # Lintian's findings are printed; errors fail the build, as does any finding of the desktop
+  # entry's validator but its hints.
   lintian --fail-on error "$package"
+  desktop-file-validate --no-hints gui/ui/visualzarvex.desktop
 fi
 
 if ((zip)); then
   scripts/install-deps.sh --windows --package
   cmake --preset windows
-  cmake --build --preset windows --target zarvex
+  cmake --build --preset windows --target zarvex visualzarvex-generate
   stage=$(mktemp -d "$out/zip.XXXXXX")
   trap 'rm -rf "$stage"' EXIT
   dir=$stage/zarvex-$version-windows
   mkdir -p "$dir"
   cp build/windows/converter/driver/zarvex.exe "$dir"/
-  generator=build/windows/gui/io/visualzarvex-generate.exe
-  [[ -f $generator ]] && cp "$generator" "$dir"/
+  cp build/windows/gui/io/visualzarvex-generate.exe "$dir"/
   # Windows' editors expect CR LF in text files.
   crlf() { sed 's/\r$//; s/$/\r/' "$1" >"$2"; }
   crlf README.md "$dir"/README.txt

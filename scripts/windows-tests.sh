@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds zarvex.exe and the converter's tests for 64-bit Windows, checks that the program
-# needs no DLL outside Windows, and runs the tests as Windows programs under wine in a prefix of
-# its own, made fresh for every run.
+# Cross-builds zarvex.exe, visualzarvex-generate.exe and their tests (the converter's and those of
+# the window program's logic) for 64-bit Windows, checks that the programs need no DLL outside
+# Windows, and runs the tests as Windows programs under wine in a prefix of its own, made fresh for
+# every run. The generation tests run the batch files they write through wine's cmd.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$SECONDS
@@ -10,14 +11,15 @@ cmake --preset windows
 cmake --build --preset windows
 
 # Only Windows' own DLLs may be imported: anything else would have to be shipped beside the .exe.
-exe=build/windows/converter/driver/zarvex.exe
-dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
-foreign=$(grep -viE '^(kernel32|msvcrt|shell32|user32|advapi32|ws2_32)\.dll$' <<<"$dlls" || true)
-if [[ -n $foreign ]]; then
-  echo "$exe needs DLLs that Windows does not have: $foreign" >&2
-  exit 1
-fi
-echo "$exe imports only: $(tr '\n' ' ' <<<"$dlls")"
+for exe in build/windows/converter/driver/zarvex.exe build/windows/gui/io/visualzarvex-generate.exe; do
+  dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+  foreign=$(grep -viE '^(kernel32|msvcrt|shell32|user32|advapi32|ws2_32)\.dll$' <<<"$dlls" || true)
+  if [[ -n $foreign ]]; then
+    echo "$exe needs DLLs that Windows does not have: $foreign" >&2
+    exit 1
+  fi
+  echo "$exe imports only: $(tr '\n' ' ' <<<"$dlls")"
+done
 
 export WINEPREFIX=$PWD/build/windows/wineprefix WINEDEBUG=-all
 rm -rf "$WINEPREFIX"

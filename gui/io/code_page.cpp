@@ -25,7 +25,7 @@ struct CodePageTable {
 std::unique_ptr<CodePageTable> buildTable(int codePage) {
   auto table = std::make_unique<CodePageTable>();
   if (!decodeCodePage(codePage, &table->decode)) {
-    // A code page that the converter library does not know is shown as Latin-1: every byte stays
+    // A code page that the system does not know is shown as Latin-1: every byte stays
     // visible and round-trips, though letters above 0x7F may show as the wrong characters.
     for (std::size_t b = 0; b < 256; ++b) table->decode[b] = static_cast<char32_t>(b);
   }

@@ -13,7 +13,8 @@ std::string toUtf8(std::string_view bytes, int codePage);
 std::string fromUtf8(std::string_view utf8, int codePage);
 /// Lower-cases ASCII letters and the letters of code page `codePage` (Cyrillic for 1251).
 std::string lowerCase(std::string_view bytes, int codePage);
-/// The batch line as the console reads it: on POSIX the path bytes unchanged.
+/// The batch line as the console reads it: on POSIX the path bytes unchanged, on Windows
+/// converted from the ANSI to the OEM code page.
 std::string toConsole(std::string_view bytes);
 
 }  // namespace visual

@@ -7,15 +7,23 @@
 namespace visual {
 
 std::string defaultConverterPath() {
-  return QDir(QCoreApplication::applicationDirPath())
-      .filePath(QStringLiteral("zarvex"))
+#ifdef _WIN32
+  const QString name = QStringLiteral("zarvex.exe");
+#else
+  const QString name = QStringLiteral("zarvex");
+#endif
+  return QDir::toNativeSeparators(QDir(QCoreApplication::applicationDirPath()).filePath(name))
       .toStdString();
 }
 
 std::string defaultTypesFolder() {
-  const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                                            QStringLiteral("/../share/visualzarvex/types"));
-  if (QFileInfo(installed).isDir()) return installed.toStdString();
+  // The Debian package's share folder, or the examples that the Windows zip has beside the
+  // programs.
+  for (const char* relative : {"/../share/visualzarvex/types", "/examples/types"}) {
+    const QString installed =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1String(relative));
+    if (QFileInfo(installed).isDir()) return QDir::toNativeSeparators(installed).toStdString();
+  }
   return VISUALZARVEX_SOURCE_TYPES;
 }
 
