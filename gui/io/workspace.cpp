@@ -195,6 +195,19 @@ struct Workspace::State {
     shown = e;
   }
 
+  // What a scan reads comes from the map it reads alone; the rules stay, hidden until a map
+  // holds their types again.
+  void forgetMap() {
+    md.forgetCounts();
+    doc.ID.clear();
+    doc.Name.clear();
+    doc.TypeSet.clear();
+    doc.CopyRight.clear();
+    doc.Levels = 0;
+    doc.Level.fill(0);
+    doc.Zoom.fill(0);
+  }
+
   ScanResult scan(std::string path) {
     busy = true;
     ui.showStatusPath(path);
@@ -209,6 +222,7 @@ struct Workspace::State {
         path = path.size() >= 2 ? path.substr(1, path.size() - 2) : std::string();
       ui.showStatusPath(path);
     }
+    forgetMap();
     std::string error;
     const ScanProgress bar{progressPos, progressMax, [this](int pos) { progress(pos); }};
     const bool read = scanMap(path, doc, md, mdD, bar, &error);
@@ -290,14 +304,20 @@ struct Workspace::State {
     return result;
   }
 
-  // True when a row was written and differs from what it held.
-  bool storeRule() {
+  // True when a row was written and differs from what it held. Moving to another entry unbinds
+  // the form; a save or a generation keeps it bound, so that edits made afterwards are stored
+  // like any other.
+  enum class Binding { Release, Keep };
+  bool storeRule(Binding binding = Binding::Release) {
     std::optional<RuleRecord> row = edited();
     if (!row) return false;
     RuleRecord& stored = *md.find(bound->id, bound->type);
     const bool changed = !(stored == *row);
     stored = std::move(*row);
-    bound.reset();
+    if (binding == Binding::Release)
+      bound.reset();
+    else
+      shown = editor;
     return changed;
   }
 
@@ -366,6 +386,7 @@ void Workspace::newDocument() {
   }
   s.busy = true;
   s.generateEnabled = false;
+  s.md.forgetCounts();
   s.resetTree();
   s.sortTree();
   MapInfo& d = s.doc;
@@ -501,7 +522,7 @@ void Workspace::save() {
     return;
   }
   s.progress(0, static_cast<int>(s.md.size()));
-  if (s.storeRule()) s.modified = true;
+  if (s.storeRule(State::Binding::Keep)) s.modified = true;
   const auto path =
       s.ui.chooseSaveFile({"", kSetFilter, ".set"}, stem(nameOf(s.doc.FileName)) + ".set");
   if (path && (!fileExists(*path) ||
@@ -583,7 +604,7 @@ void Workspace::generate() {
   }
   s.fnZARVEX = settings.fnZARVEX;
   s.cbRun = settings.cbRun;
-  if (s.storeRule()) s.modified = true;
+  if (s.storeRule(State::Binding::Keep)) s.modified = true;
   s.md.sortByIdAndType();
   // The map may have been edited since it was opened.
   s.readMode.refresh(s.doc.FileName);

@@ -803,5 +803,70 @@ TEST_F(WorkspaceTest, UnstoredEditsAreUnsavedWork) {
   EXPECT_EQ(ui.questions, std::vector<std::string>{"Остались несохраненные данные. Сохранить?"});
 }
 
+// Save and generation store the shown rule and keep the form bound to it.
+TEST_F(WorkspaceTest, EditsAfterASaveOrAGenerationAreKept) {
+  openTown();
+  ws.select(kLake);
+  ui.saveFiles = {folder.file("w.set")};
+  ws.save();
+  ASSERT_FALSE(ws.modified());
+  EXPECT_TRUE(ws.queryClose());
+  ws.editor().chNameChange = true;
+  ws.editor().eNameChange = "River";
+  ui.yesNoCancel = {Answer::Cancel};
+  EXPECT_FALSE(ws.queryClose());
+  ui.saveFiles = {folder.file("w.set")};
+  ui.yesNo = {true};
+  ws.save();
+  ProfileFile saved;
+  ASSERT_TRUE(saved.load(folder.file("w.set"), nullptr));
+  EXPECT_EQ(saved.get("Record1", "chNameChange", ""), "1");
+  EXPECT_EQ(saved.get("Record1", "eNameChange", ""), "River");
+
+  ui.generationDialog = [](GenerationSettings& s) {
+    s.cbRun = false;
+    return true;
+  };
+  ws.generate();
+  ws.editor().eNameAdd = "!";
+  ws.editor().chNameAdd = true;
+  ws.select(kCity);
+  ws.select(kLake);
+  EXPECT_TRUE(ws.editor().chNameAdd);
+  EXPECT_EQ(row("0x4c", 1)->eNameAdd, "!");
+  EXPECT_TRUE(ws.modified());
+}
+
+// Counts, marks and header belong to the map that is open; rules of other maps stay hidden.
+TEST_F(WorkspaceTest, CountsAndHeaderFollowTheOpenMap) {
+  openTown();
+  ws.select(kLake);
+  ws.editor().eAdd = "label+=\"!\";";
+  ws.openMap(map);
+  EXPECT_EQ(childTexts(3), std::vector<std::string>{"0x01 [3] major road"});
+  const std::string other = folder.write(
+      "maps/other.mp",
+      "[IMG ID]\nID=7\nName=Other\nLevels=1\nLevel0=22\nZoom0=0\n[END-IMG ID]\n"
+      "[POLYLINE]\nType=0x02\n[END]\n[POLYGON]\nType=0x01\n[END]\n");
+  ws.newDocument();
+  for (const RuleRecord& r : ws.rules()) EXPECT_FALSE(r.Used || r.Count) << r.Id;
+  ws.openMap(other);
+  const MapInfo& d = ws.document();
+  EXPECT_EQ(d.ID, "7");
+  EXPECT_EQ(d.Name, "Other");
+  EXPECT_EQ(d.TypeSet, "");
+  EXPECT_EQ(d.CopyRight, "");
+  EXPECT_EQ(d.Levels, 1);
+  EXPECT_EQ(childTexts(1), std::vector<std::string>{});
+  EXPECT_EQ(childTexts(2), std::vector<std::string>{"0x01 [1] city"});
+  EXPECT_EQ(childTexts(3), std::vector<std::string>{"0x02 [1] trail"});
+  const RuleRecord* lake = row("0x4c", 1);
+  ASSERT_NE(lake, nullptr);
+  EXPECT_FALSE(lake->Used);
+  ui.saveFiles = {folder.file("other.set")};
+  ws.save();
+  EXPECT_NE(readFile(folder.file("other.set")).find("label+=\"!\";"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace visual
