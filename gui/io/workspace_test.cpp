@@ -844,10 +844,10 @@ TEST_F(WorkspaceTest, CountsAndHeaderFollowTheOpenMap) {
   ws.editor().eAdd = "label+=\"!\";";
   ws.openMap(map);
   EXPECT_EQ(childTexts(3), std::vector<std::string>{"0x01 [3] major road"});
-  const std::string other = folder.write(
-      "maps/other.mp",
-      "[IMG ID]\nID=7\nName=Other\nLevels=1\nLevel0=22\nZoom0=0\n[END-IMG ID]\n"
-      "[POLYLINE]\nType=0x02\n[END]\n[POLYGON]\nType=0x01\n[END]\n");
+  const std::string other =
+      folder.write("maps/other.mp",
+                   "[IMG ID]\nID=7\nName=Other\nLevels=1\nLevel0=22\nZoom0=0\n[END-IMG ID]\n"
+                   "[POLYLINE]\nType=0x02\n[END]\n[POLYGON]\nType=0x01\n[END]\n");
   ws.newDocument();
   for (const RuleRecord& r : ws.rules()) EXPECT_FALSE(r.Used || r.Count) << r.Id;
   ws.openMap(other);
