@@ -23,6 +23,8 @@ struct GenerationSettings {
   std::string fnNewMP;
   std::string fnZARVEX;
   bool cbRun = true;
+  /// Run in a terminal window (where there is one) rather than in the dialog.
+  bool cbTerminal = false;
 };
 
 /// One entry of the object type tree. Roots have an empty `id`; "FileHeader" has kind -1.

@@ -10,7 +10,11 @@ namespace visual {
 
 namespace {
 
+#ifdef _WIN32
 constexpr const char* kNoConverter = "Укажите путь к файлу zarvex.exe!!";
+#else
+constexpr const char* kNoConverter = "Укажите путь к файлу zarvex!!";
+#endif
 constexpr const char* kOverwriteAll = "Переписать файлы?";
 constexpr const char* kAllWritten = "Все файлы созданы";
 constexpr const char* kShellFailed = "Батник не запустился, выполните вручную!";
@@ -25,14 +29,15 @@ void Workspace::generate() {
   State& s = *state_;
   s.progress(0, static_cast<int>(s.md.size()));
   const std::string base = withoutExtension(s.doc.FileName);
-  GenerationSettings settings{base + ".txt",           base + ".cfg", base + ".bat",
-                              base + "_multilevel.mp", s.fnZARVEX,    s.cbRun};
+  GenerationSettings settings{base + ".txt", base + ".cfg", base + ".bat", base + "_multilevel.mp",
+                              s.fnZARVEX,    s.cbRun,       s.cbTerminal};
   if (!s.ui.showGenerationDialog(settings)) {
     s.resetProgress();
     return;
   }
   s.fnZARVEX = settings.fnZARVEX;
   s.cbRun = settings.cbRun;
+  s.cbTerminal = settings.cbTerminal;
   if (s.storeRule(State::Binding::Keep)) s.modified = true;
   s.md.sortByIdAndType();
   // The map may have been edited since it was opened.
@@ -69,13 +74,16 @@ void Workspace::generate() {
     s.ui.showMessage(error);
     return;
   }
-  if (!s.shell({settings.fnBAT, argumentVector(command)})) s.ui.showMessage(kShellFailed);
+  if (!s.shell({settings.fnBAT, argumentVector(command), settings.cbTerminal}))
+    s.ui.showMessage(std::string(kShellFailed) + "\n" + settings.fnBAT);
 }
 
 bool Workspace::confirmCreate(const GenerationSettings& settings) {
   State& s = *state_;
   if (!fileExists(settings.fnZARVEX)) {
-    s.ui.showMessage(kNoConverter);
+    std::string text = kNoConverter;
+    if (!settings.fnZARVEX.empty()) text += "\n" + settings.fnZARVEX + ": файл не найден";
+    s.ui.showMessage(text);
     return false;
   }
   const std::array paths = {&settings.fnTXT, &settings.fnCFG, &settings.fnBAT, &settings.fnNewMP};

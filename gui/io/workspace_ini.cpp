@@ -19,6 +19,7 @@ void Workspace::loadIni(const std::string& iniPath) {
   const std::string run = asciiLower(ini.get("dir", "cbRun_Checked", "True"));
   s.cbRun = !(run == "false" || run == "0");
   s.fnZARVEX = ini.get("dir", "fnZARVEX_FileName", s.fnZARVEX);
+  s.cbTerminal = asciiLower(ini.get("dir", "cbTerminal_Checked", "False")) == "true";
 }
 
 void Workspace::saveIni() const {
@@ -31,6 +32,7 @@ void Workspace::saveIni() const {
     ini.set("main", "DirDAT_Text", s.dirDAT);
     ini.set("dir", "cbRun_Checked", s.cbRun ? "True" : "False");
     ini.set("dir", "fnZARVEX_FileName", s.fnZARVEX);
+    ini.set("dir", "cbTerminal_Checked", s.cbTerminal ? "True" : "False");
     if (ini.save(s.iniPath, &error)) return;
   }
   s.ui.showMessage(error);

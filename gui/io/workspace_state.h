@@ -80,6 +80,7 @@ struct Workspace::State {
   std::string fnZARVEX;
   std::string defaultConverter;
   bool cbRun = true;
+  bool cbTerminal = false;
   std::function<bool(const ConverterRun&)> shell = startConversion;
   MapReadMode readMode;
 

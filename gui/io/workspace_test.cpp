@@ -624,7 +624,8 @@ TEST_F(WorkspaceTest, CreateChecks) {
   GenerationSettings s{folder.file("o.txt"), folder.file("o.cfg"),  folder.file("o.bat"),
                        folder.file("o.mp"),  folder.file("zarvex"), true};
   EXPECT_FALSE(ws.confirmCreate(s));
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Укажите путь к файлу zarvex.exe!!"});
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Укажите путь к файлу zarvex!!\n" +
+                                                  folder.file("zarvex") + ": файл не найден"});
 
   folder.write("zarvex", "");
   EXPECT_TRUE(ws.confirmCreate(s));
@@ -655,7 +656,8 @@ TEST_F(WorkspaceTest, GenerateRunsTheBatchFile) {
 
   shellWorks = false;
   ws.generate();
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Батник не запустился, выполните вручную!"});
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Батник не запустился, выполните вручную!\n" +
+                                                  folder.file("maps/town.bat")});
 
   ui.generationDialog = [](GenerationSettings&) { return false; };
   ws.generate();

@@ -198,7 +198,8 @@ void DialogsTest::generationDialogNeedsTheConverter() {
   });
   QVERIFY(dialog.run(settings));
   QVERIFY(stayedOpen);
-  QCOMPARE(fake.messages, std::vector<std::string>{"Укажите путь к файлу zarvex.exe!!"});
+  QCOMPARE(fake.messages, std::vector<std::string>{"Укажите путь к файлу zarvex!!\n" +
+                                                   settings.fnZARVEX + ": файл не найден"});
   QVERIFY(fake.questions.empty());
 }
 

@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "gui/io/shell.h"
+#include "gui/ui/conversion_log.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/file_field.h"
 #include "gui/ui/generation_dialog.h"
@@ -74,6 +76,11 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 
   levelPicker_ = new LevelPicker(this);
   generationDialog_ = new GenerationDialog(*workspace_, this);
+  connect(generationDialog_, &GenerationDialog::runFinished, this,
+          [this](const ConversionReport& report) {
+            refresh();
+            if (!report.ok) showError(report.error);
+          });
   mapFileDialog_ = new MapFileDialog(this);
 
   startUp(setup);
@@ -222,6 +229,7 @@ void MainWindow::buildStatusBar() {
 }
 
 void MainWindow::startUp(const MainWindowSetup& setup) {
+  workspace_->setShellStarter([this](const ConverterRun& run) { return startConverter(run); });
   workspace_->setDefaultConverterPath(setup.converterPath);
   workspace_->setCatalogueFolder(setup.typesFolder);
   if (!setup.iniPath.empty()) workspace_->loadIni(setup.iniPath);
@@ -232,6 +240,11 @@ void MainWindow::startUp(const MainWindowSetup& setup) {
   dirDat_->setText(QString::fromStdString(workspace_->catalogueFolder()));
   workspace_->showPage(Page::Default);
   refresh();
+}
+
+bool MainWindow::startConverter(const ConverterRun& run) {
+  if (run.inTerminal && terminalAvailable()) return startConversion(run);
+  return generationDialog_->startRun(run);
 }
 
 template <typename Action>
@@ -265,7 +278,8 @@ void MainWindow::refresh() {
   refreshing_ = true;
   const int codePage = workspace_->codePage();
   bSave_->setEnabled(workspace_->saveEnabled());
-  bGenerate_->setEnabled(workspace_->generateEnabled());
+  // One conversion at a time: the next generation would replace the files it reads.
+  bGenerate_->setEnabled(workspace_->generateEnabled() && !generationDialog_->running());
   if (workspace_->treeRevision() != shownTreeRevision_) rebuildTree();
   syncTree();
   headerPage_->showView(workspace_->headerView(), codePage);
@@ -334,6 +348,13 @@ void MainWindow::treeSelectionChanged(QTreeWidgetItem* current) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (generationDialog_->running()) {
+    if (!askYesNo("Конвертация ещё идёт. Прервать её?")) {
+      event->ignore();
+      return;
+    }
+    generationDialog_->log()->stop();
+  }
   writeEditor();
   const bool close = workspace_->queryClose();
   refresh();
@@ -361,6 +382,14 @@ void MainWindow::showMessage(const std::string& text) {
   QMessageBox box(QMessageBox::Information, windowTitle(), QString::fromStdString(text),
                   QMessageBox::Ok, dialogParent());
   box.setObjectName(QStringLiteral("message"));
+  box.exec();
+}
+
+void MainWindow::showError(const std::string& text) {
+  if (dialogs_) return dialogs_->showError(text);
+  QMessageBox box(QMessageBox::Critical, windowTitle(), QString::fromStdString(text),
+                  QMessageBox::Ok, dialogParent());
+  box.setObjectName(QStringLiteral("error"));
   box.exec();
 }
 

@@ -51,6 +51,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   MapFileDialog* mapFileDialog() const { return mapFileDialog_; }
 
   void showMessage(const std::string& text) override;
+  void showError(const std::string& text) override;
   bool askYesNo(const std::string& text) override;
   Answer askYesNoCancel(const std::string& text) override;
   std::optional<std::string> chooseOpenFile(const FileDialogSpec& request) override;
@@ -71,6 +72,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   QWidget* buildPages();
   void buildStatusBar();
   void startUp(const MainWindowSetup& setup);
+  bool startConverter(const ConverterRun& run);
 
   /// Writes the page "Objects" into the Workspace, runs `action`, and shows the outcome.
   template <typename Action>

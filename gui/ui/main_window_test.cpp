@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -13,7 +14,9 @@
 #include <QTreeWidget>
 
 #include "gui/io/fake_user_interface.h"
+#include "gui/ui/conversion_log.h"
 #include "gui/ui/file_field.h"
+#include "gui/ui/generation_dialog.h"
 #include "gui/ui/main_window.h"
 #include "gui/ui/object_type_combo.h"
 #include "gui/ui/progress_panel.h"
@@ -66,6 +69,9 @@ class MainWindowTest : public QObject {
   void levelEditsGoThroughThePicker();
   void saveAndLoadRoundTrip();
   void generateWritesTheFiles();
+  void editsAfterSavingAreKept();
+  void countsBelongToTheOpenMap();
+  void conversionRunsInTheGenerationDialog();
   void closeQuery_data();
   void closeQuery();
   void closingUnmodifiedAsksNothing();
@@ -599,7 +605,8 @@ void MainWindowTest::generateWritesTheFiles() {
   };
 
   click("bGenerate");
-  QCOMPARE(fake_->messages, std::vector<std::string>{"Укажите путь к файлу zarvex.exe!!"});
+  QCOMPARE(fake_->messages, std::vector<std::string>{"Укажите путь к файлу zarvex!!\n" +
+                                                     shown.fnZARVEX + ": файл не найден"});
   QVERIFY(!QFile::exists(base + QStringLiteral(".cfg")));
   QCOMPARE(shown.fnTXT, (base + QStringLiteral(".txt")).toStdString());
   QCOMPARE(shown.fnNewMP, (base + QStringLiteral("_multilevel.mp")).toStdString());
@@ -635,7 +642,99 @@ void MainWindowTest::generateWritesTheFiles() {
   click("bGenerate");
   QCOMPARE(fake_->questions, std::vector<std::string>{"Переписать файлы?"});
   QCOMPARE(started, std::vector<std::string>{(base + QStringLiteral(".bat")).toStdString()});
-  QCOMPARE(fake_->messages, std::vector<std::string>{"Батник не запустился, выполните вручную!"});
+  QCOMPARE(fake_->messages, std::vector<std::string>{"Батник не запустился, выполните вручную!\n" +
+                                                     started.front()});
+}
+
+void MainWindowTest::editsAfterSavingAreKept() {
+  openMap();
+  clickTree(treeItem("Polyline", "0x16"));
+  const QString work = dir_->filePath(QStringLiteral("town.set"));
+  fake_->saveFiles.push_back(work.toStdString());
+  click("bSave");
+  click("chNameChange");
+  typeText(find<QLineEdit>("eNameChange"), QStringLiteral("Река"));
+  fake_->saveFiles.push_back(work.toStdString());
+  fake_->yesNo = {true};
+  click("bSave");
+  QFile saved(work);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  const QByteArray text = saved.readAll();
+  QVERIFY(text.contains("chNameChange=1"));
+  QVERIFY(text.contains("eNameChange=\xd0\xe5\xea\xe0"));  // cp1251
+
+  // Edited after the save, then away and back: the edit is still there, and counts as unsaved.
+  click("chNameAdd");
+  clickTree(treeItem("Polyline", "0x01"));
+  clickTree(treeItem("Polyline", "0x16"));
+  QVERIFY(find<QCheckBox>("chNameAdd")->isChecked());
+  QCOMPARE(find<QLineEdit>("eNameChange")->text(), QStringLiteral("Река"));
+  fake_->yesNoCancel = {UserInterface::Answer::Cancel};
+  QVERIFY(!window_->close());
+}
+
+void MainWindowTest::countsBelongToTheOpenMap() {
+  openMap();
+  fake_->openFiles.push_back(map_.toStdString());
+  QTest::mouseClick(find<FileField>(QStringLiteral("eFilename"))->browseButton(), Qt::LeftButton);
+  QCOMPARE(childrenOf(treeItem("Polyline", {})),
+           (QStringList{"0x01 [2] major highway", "0x16 [1] тропа"}));
+
+  const QString other = dir_->filePath(QStringLiteral("other.mp"));
+  QFile file(other);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(
+      "[IMG ID]\nID=42\nName=Other\nLevels=1\nLevel0=22\nZoom0=0\n[END-IMG ID]\n"
+      "[POLYLINE]\nType=0x16\n[END]\n");
+  file.close();
+  newDocument();
+  fake_->openFiles.push_back(other.toStdString());
+  QTest::mouseClick(find<FileField>(QStringLiteral("eFilename"))->browseButton(), Qt::LeftButton);
+  QCOMPARE(childrenOf(treeItem("Polyline", {})), QStringList{"0x16 [1] тропа"});
+  QCOMPARE(childrenOf(treeItem("Points", {})), QStringList{});
+  QCOMPARE(find<QLineEdit>(QStringLiteral("eID"))->text(), QStringLiteral("42"));
+  QCOMPARE(find<QLineEdit>(QStringLiteral("eTypeSet"))->text(), QString());
+  QCOMPARE(find<QPlainTextEdit>(QStringLiteral("mCopyright"))->toPlainText(), QString());
+}
+
+void MainWindowTest::conversionRunsInTheGenerationDialog() {
+  openMap();
+  GenerationDialog* dialog = window_->generationDialog();
+  window_->workspace().setShellStarter(
+      [dialog](const ConverterRun& run) { return dialog->startRun(run); });
+  fake_->generationDialog = [this](GenerationSettings& settings) {
+    settings.fnZARVEX = ZARVEX_BINARY;
+    settings.cbRun = true;
+    settings.cbTerminal = false;
+    fake_->yesNo = {true};
+    return window_->workspace().confirmCreate(settings);
+  };
+  auto* status = dialog->findChild<QLabel*>(QStringLiteral("lRunStatus"));
+  QVERIFY(status);
+
+  click("bGenerate");
+  QVERIFY(dialog->isVisible());
+  QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("Конвертация завершена"), 120000);
+  QVERIFY(dialog->log()->text().contains(QStringLiteral("Processing: ") + map_));
+  QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("town_multilevel.mp"))));
+  QVERIFY(find<QToolButton>("bGenerate")->isEnabled());
+  QVERIFY(fake_->errors.empty());
+
+  // A map the converter stops on: the error names it and the line.
+  QFile map(map_);
+  QVERIFY(map.open(QIODevice::Append));
+  map.write("\n[POI]\nType=4.7\n[END]\n");
+  map.close();
+  QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+  QVERIFY(!dialog->isVisible());
+  click("bGenerate");
+  QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("Ошибка конвертации, код 1"), 120000);
+  QCOMPARE(fake_->errors.size(), std::size_t{1});
+  const QString error = QString::fromStdString(fake_->errors.front());
+  QVERIFY2(error.startsWith(QStringLiteral("Ошибка конвертации, код 1\nОшибка в файле ") + map_ +
+                            QStringLiteral(", строка ")),
+           qPrintable(error));
+  dialog->close();
 }
 
 void MainWindowTest::closeQuery_data() {
