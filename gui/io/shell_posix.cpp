@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -209,7 +210,11 @@ int runConversion(const ConverterRun& run) {
 
 int runAndHold(const std::vector<std::string>& command) {
   const int code = spawn(command, {}, ".", Mode::Waited);
-  if (code < 0) std::perror(command.empty() ? "" : command.front().c_str());
+  if (code < 0) {
+    const int number = errno;
+    std::fprintf(stderr, "Не удалось запустить %s (%s)\n",
+                 command.empty() ? "" : command.front().c_str(), std::strerror(number));
+  }
   if (::isatty(STDIN_FILENO)) {
     std::fputs(kPrompt, stdout);
     std::fflush(stdout);

@@ -1,6 +1,9 @@
 #include "gui/io/workspace.h"
 
+#include <cerrno>
+
 #include "gui/io/catalogue_reader.h"
+#include "gui/io/file_error.h"
 #include "gui/io/profile_file.h"
 #include "gui/io/settings_file.h"
 #include "gui/io/workspace_state.h"
@@ -11,6 +14,7 @@ namespace {
 
 constexpr const char* kNoMap = "Файл карты (*.mp) не загружен или перемещен!";
 constexpr const char* kSetFilter = "zarvax SetFiles (*.set)|*.set";
+constexpr const char* kNotSettings = ": не файл настроек (нет раздела [Header] с именем карты)";
 
 }  // namespace
 
@@ -49,6 +53,12 @@ void Workspace::load() {
   std::string error;
   if (!profile.load(*path, &error)) {
     s.ui.showMessage(error);
+    return;
+  }
+  // Every saved piece of work names its map; anything else would load as an empty one.
+  if (trimmed(profile.get("Header", "FileName", "")).empty()) {
+    s.ui.showMessage(fileExists(*path) ? *path + kNotSettings
+                                       : fileError(FileAction::Read, *path, ENOENT));
     return;
   }
   // Read whole before anything is replaced, so that a refused file leaves the work as it was.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "gui/io/fake_user_interface.h"
 #include "gui/io/profile_file.h"
@@ -488,10 +489,11 @@ TEST_F(WorkspaceTest, LoadFailuresAndGivingUpOnTheMap) {
   ws.load();
   EXPECT_EQ(ui.messages.size(), 1u);
 
-  // The type set has no file: the platform's text, and the action stops.
+  // The type set has no file: the folder and the pattern, and the action stops.
   ui.openFiles = {writeWork(folder, map, "TypeSet=Missing\n")};
   ws.load();
-  EXPECT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages.back(),
+            "В папке " + types + " нет файлов Type-Missing*.dat для набора типов \"Missing\"");
   EXPECT_FALSE(ws.generateEnabled());
 
   ui.openFiles = {writeWork(folder, folder.file("maps/moved.mp"))};
@@ -504,6 +506,43 @@ TEST_F(WorkspaceTest, LoadFailuresAndGivingUpOnTheMap) {
   EXPECT_FALSE(ws.generateEnabled());
   EXPECT_EQ(ws.tree().size(), 4u);
   EXPECT_TRUE(ws.tree()[3].children.empty());
+}
+
+// Each failure with a file says in Russian what went wrong and with which file.
+TEST_F(WorkspaceTest, FileFailuresNameTheFile) {
+  openTown();
+  const std::string notSettings = folder.write("notes.set", "just some text\n");
+  const std::string absent = folder.file("absent.set");
+  const std::string unwritable = folder.file("no/such/folder/w.set");
+  const struct {
+    std::function<void()> act;
+    std::string message;
+  } cases[] = {
+      {[&] {
+         ui.openFiles = {notSettings};
+         ws.load();
+       },
+       notSettings + ": не файл настроек (нет раздела [Header] с именем карты)"},
+      {[&] {
+         ui.openFiles = {absent};
+         ws.load();
+       },
+       "Не удалось прочитать файл " + absent + ": файл или папка не найдены ("},
+      {[&] {
+         ui.saveFiles = {unwritable};
+         ws.save();
+       },
+       "Не удалось записать файл " + unwritable + ": файл или папка не найдены ("},
+  };
+  for (const auto& c : cases) {
+    ui.messages.clear();
+    c.act();
+    ASSERT_EQ(ui.messages.size(), 1u) << c.message;
+    EXPECT_EQ(ui.messages[0].substr(0, c.message.size()), c.message);
+  }
+  // The work stays as it was.
+  EXPECT_EQ(ws.document().FileName, map);
+  EXPECT_TRUE(ws.generateEnabled());
 }
 
 TEST_F(WorkspaceTest, ARecordThatWouldInjectScriptTextIsRefusedAndTheWorkKept) {
@@ -680,7 +719,8 @@ TEST_F(WorkspaceTest, AFailedGenerationLeavesEveryOldFile) {
     ui.generationDialog = [](GenerationSettings&) { return true; };
     ws.generate();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].rfind(blocked + ": ", 0), 0u) << ui.messages[0];
+    EXPECT_EQ(ui.messages[0].rfind("Не удалось записать файл " + blocked + ": ", 0), 0u)
+        << ui.messages[0];
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     for (const char* suffix : {".txt", ".cfg", ".bat", "_multilevel.mp"}) {
       if (base + suffix == blocked) continue;
