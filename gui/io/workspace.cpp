@@ -150,6 +150,7 @@ HeaderView Workspace::headerView() const {
   view.levels = rows(d.Levels, d.Level, d.Zoom);
   view.newLevels = rows(d.NewLevels, d.NewLevel, d.NewZoom);
   view.readNote = s.readMode.note(s.codePage);
+  view.defaultLevelsEnabled = s.hasMapLevels();
   return view;
 }
 

@@ -55,6 +55,8 @@ struct HeaderView {
   /// In UTF-8: why the converter has to read the map leniently, or where it stops; empty when
   /// it reads the map as it is.
   std::string readNote;
+  /// "Город умолч..." can act: a map with levels of its own is open.
+  bool defaultLevelsEnabled = false;
 };
 
 /// The window program's logic: it owns the document and offers every action as a plain function.

@@ -29,8 +29,12 @@ void Workspace::generate() {
   State& s = *state_;
   s.progress(0, static_cast<int>(s.md.size()));
   const std::string base = withoutExtension(s.doc.FileName);
+  // A converter kept in the ini that has gone (an old build, another machine) gives way to the
+  // one found at start-up.
+  const std::string& converter =
+      fileExists(s.fnZARVEX) || !fileExists(s.defaultConverter) ? s.fnZARVEX : s.defaultConverter;
   GenerationSettings settings{base + ".txt", base + ".cfg", base + ".bat", base + "_multilevel.mp",
-                              s.fnZARVEX,    s.cbRun,       s.cbTerminal};
+                              converter,     s.cbRun,       s.cbTerminal};
   if (!s.ui.showGenerationDialog(settings)) {
     s.resetProgress();
     return;

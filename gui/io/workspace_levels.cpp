@@ -5,6 +5,9 @@ namespace visual {
 
 namespace {
 
+constexpr const char* kNoRoomForLevel =
+    "Уровней уже 11, больше в карте не бывает. Удалите один, чтобы добавить новый.";
+
 bool editableRow(const MapInfo& d, int row) {
   return row > 0 && row < d.NewLevels;
 }
@@ -26,7 +29,11 @@ void Workspace::changeLevel(int row) {
 void Workspace::insertLevelBefore(int row) {
   State& s = *state_;
   MapInfo& d = s.doc;
-  if (!editableRow(d, row) || d.NewLevels >= kLevelSlots) return;
+  if (!editableRow(d, row)) return;
+  if (d.NewLevels >= kLevelSlots) {
+    s.ui.showMessage(kNoRoomForLevel);
+    return;
+  }
   const auto bits = s.ui.pickLevel(d.NewLevel[static_cast<std::size_t>(row)]);
   if (!bits) return;
   for (int j = d.NewLevels - 1; j >= row; --j) {
@@ -57,6 +64,8 @@ void Workspace::deleteLevel(int row) {
 void Workspace::defaultLevels() {
   State& s = *state_;
   MapInfo& d = s.doc;
+  // Without a map's own levels they would count down from 0 bits.
+  if (!s.hasMapLevels()) return;
   d.NewLevels = 5;
   d.NewLevel[0] = d.Level[0];
   d.NewZoom[0] = 0;

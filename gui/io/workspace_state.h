@@ -258,6 +258,8 @@ struct Workspace::State {
 
   void resetProgress() { progress(0); }
 
+  bool hasMapLevels() const { return !doc.FileName.empty() && doc.Levels > 0; }
+
   // The bound row as Store rule would leave it; nothing when no row is bound.
   std::optional<RuleRecord> edited() const {
     if (!bound) return std::nullopt;

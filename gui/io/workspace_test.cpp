@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "gui/io/fake_user_interface.h"
+#include "gui/io/file_system.h"
 #include "gui/io/profile_file.h"
 #include "gui/io/test_support.h"
 
@@ -113,7 +114,7 @@ TEST_F(WorkspaceTest, NewBuildsRootsAndDefaultLevels) {
   }
   EXPECT_EQ(ws.selection(), kHeader);
   EXPECT_EQ(ws.page(), Page::Header);
-  EXPECT_EQ(ws.document().NewLevels, 5);
+  EXPECT_EQ(ws.document().NewLevels, 1);
   EXPECT_FALSE(ws.modified());
   EXPECT_TRUE(ws.saveEnabled());
   EXPECT_FALSE(ws.generateEnabled());
@@ -316,6 +317,9 @@ TEST_F(WorkspaceTest, LevelEditsAndTheirLimits) {
   for (int i = 0; i < 7; ++i) ws.insertLevelBefore(1);
   EXPECT_EQ(d.NewLevels, 11);
   EXPECT_TRUE(ui.picks.empty());
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Уровней уже 11, больше в карте не бывает. "
+                                                  "Удалите один, чтобы добавить новый."});
+  ui.messages.clear();
 
   while (d.NewLevels > 2) ws.deleteLevel(1);
   ws.deleteLevel(1);
@@ -332,15 +336,22 @@ TEST_F(WorkspaceTest, LevelEditRefreshesTheShownRule) {
   EXPECT_EQ(ws.editor().levelItems[1], "1:12 300 км - 500 км");
 }
 
-TEST_F(WorkspaceTest, DefaultLevelsDoesNotMarkModified) {
-  ws.newDocument();
-  ui.picks = {20};
-  ws.changeLevel(1);
-  ASSERT_TRUE(ws.modified());
+TEST_F(WorkspaceTest, DefaultLevelsNeedTheMapsOwnAndDoNotMarkModified) {
   ws.newDocument();
   ws.defaultLevels();
+  EXPECT_EQ(ws.document().NewLevels, 1);
+  EXPECT_FALSE(ws.headerView().defaultLevelsEnabled);
+
+  openTown();
+  ui.picks = {20};
+  ws.changeLevel(1);
+  ui.saveFiles = {folder.file("w.set")};
+  ws.save();
+  ASSERT_FALSE(ws.modified());
+  EXPECT_TRUE(ws.headerView().defaultLevelsEnabled);
+  ws.defaultLevels();
   EXPECT_FALSE(ws.modified());
-  EXPECT_EQ(ws.document().NewLevels, 5);
+  EXPECT_EQ(ws.document().NewLevel[1], 22);
 }
 
 TEST_F(WorkspaceTest, ObjectTypeListFollowsTheChosenKind) {
@@ -501,7 +512,7 @@ TEST_F(WorkspaceTest, LoadFailuresAndGivingUpOnTheMap) {
   ws.load();
   EXPECT_EQ(ui.mapDialogs.size(), 1u);
   EXPECT_EQ(ws.document().FileName, "");  // New ran
-  EXPECT_EQ(ws.document().NewLevels, 5);
+  EXPECT_EQ(ws.document().NewLevels, 1);
   EXPECT_FALSE(ws.modified());
   EXPECT_FALSE(ws.generateEnabled());
   EXPECT_EQ(ws.tree().size(), 4u);
@@ -877,6 +888,23 @@ TEST_F(WorkspaceTest, EditsAfterASaveOrAGenerationAreKept) {
   EXPECT_TRUE(ws.editor().chNameAdd);
   EXPECT_EQ(row("0x4c", 1)->eNameAdd, "!");
   EXPECT_TRUE(ws.modified());
+}
+
+// The ini's converter counts while it is there; one that has gone gives way to the default.
+TEST_F(WorkspaceTest, AConverterThatHasGoneGivesWayToTheDefault) {
+  const std::string found = folder.write("bin/zarvex", "");
+  for (const std::string& kept : {folder.write("other/zarvex", ""), folder.file("gone/zarvex")}) {
+    const std::string ini = folder.write("visualzarvex.ini", "[dir]\nfnZARVEX_FileName=" + kept);
+    Workspace w(ui);
+    w.setCatalogueFolder(types);
+    w.setDefaultConverterPath(found);
+    w.loadIni(ini);
+    w.newDocument();
+    w.openMap(map);
+    ui.generationDialog = [](GenerationSettings&) { return false; };
+    w.generate();
+    EXPECT_EQ(ui.generationShown.back().fnZARVEX, fileExists(kept) ? kept : found);
+  }
 }
 
 // Counts, marks and header belong to the map that is open; rules of other maps stay hidden.

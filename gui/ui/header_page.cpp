@@ -82,8 +82,10 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   bChange_ = new QPushButton(QStringLiteral("Изменить"), this);
   bChange_->setObjectName(QStringLiteral("bChange"));
   bChange_->setDefault(true);
-  auto* bCityDef = new QPushButton(QStringLiteral("Город умолч..."), this);
-  bCityDef->setObjectName(QStringLiteral("bCityDef"));
+  bCityDef_ = new QPushButton(QStringLiteral("Город умолч..."), this);
+  bCityDef_->setObjectName(QStringLiteral("bCityDef"));
+  bCityDef_->setToolTip(QStringLiteral("Пять уровней от первого уровня открытой карты"));
+  bCityDef_->setEnabled(false);
   for (QPushButton* button : {bAdd_, bDel_, bChange_}) button->setEnabled(false);
 
   auto* form = new QFormLayout;
@@ -99,7 +101,7 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   buttons->addWidget(bDel_);
   buttons->addWidget(bChange_);
   buttons->addStretch();
-  buttons->addWidget(bCityDef);
+  buttons->addWidget(bCityDef_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -108,18 +110,23 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   layout->addWidget(lvNewLevels_, 1);
   layout->addLayout(buttons);
 
-  // Level 0 is never edited, so the buttons wait for a row to be chosen; once on they stay on.
-  connect(lvNewLevels_, &QTreeWidget::itemSelectionChanged, this, [this] {
-    if (selectedNewLevel() < 0) return;
-    for (QPushButton* button : {bAdd_, bDel_, bChange_}) button->setEnabled(true);
-  });
+  connect(lvNewLevels_, &QTreeWidget::itemSelectionChanged, this,
+          &HeaderPage::enableLevelButtons);
   connect(bChange_, &QPushButton::clicked, this, [this] { emit changeLevel(selectedNewLevel()); });
   connect(lvNewLevels_, &QTreeWidget::itemDoubleClicked, this,
           [this] { emit changeLevel(selectedNewLevel()); });
   connect(bAdd_, &QPushButton::clicked, this,
           [this] { emit insertLevelBefore(selectedNewLevel()); });
   connect(bDel_, &QPushButton::clicked, this, [this] { emit deleteLevel(selectedNewLevel()); });
-  connect(bCityDef, &QPushButton::clicked, this, &HeaderPage::defaultLevels);
+  connect(bCityDef_, &QPushButton::clicked, this, &HeaderPage::defaultLevels);
+}
+
+// Level 0 keeps the map's own bits, and fewer than two levels are never left.
+void HeaderPage::enableLevelButtons() {
+  const int row = selectedNewLevel();
+  bAdd_->setEnabled(row > 0);
+  bChange_->setEnabled(row > 0);
+  bDel_->setEnabled(row > 0 && lvNewLevels_->topLevelItemCount() >= 3);
 }
 
 int HeaderPage::selectedNewLevel() const {
@@ -140,6 +147,8 @@ void HeaderPage::showView(const HeaderView& view, int codePage) {
   lReadNote_->setVisible(!view.readNote.empty());
   fillLevels(lvLevels_, view.levels);
   fillLevels(lvNewLevels_, view.newLevels);
+  enableLevelButtons();
+  bCityDef_->setEnabled(view.defaultLevelsEnabled);
 }
 
 }  // namespace visual
