@@ -157,6 +157,13 @@ HeaderView Workspace::headerView() const {
 EditorState& Workspace::editor() {
   return state_->editor;
 }
+
+std::optional<ShownType> Workspace::shownType() const {
+  const State& s = *state_;
+  if (!s.bound) return std::nullopt;
+  const RuleRecord* row = s.md.find(s.bound->id, s.bound->type);
+  return ShownType{s.bound->id, s.bound->type, row ? row->eName : std::string()};
+}
 bool Workspace::saveEnabled() const {
   return state_->saveEnabled;
 }

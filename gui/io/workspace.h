@@ -59,6 +59,20 @@ struct HeaderView {
   bool defaultLevelsEnabled = false;
 };
 
+/// Where the main window was left, as the windows save it (opaque text), kept in the ini file.
+struct WindowLayout {
+  std::string geometry;
+  std::string state;
+  std::string splitter;
+};
+
+/// The object type whose rule the page "Objects" shows; the name in the document code page.
+struct ShownType {
+  std::string id;
+  int kind = -1;
+  std::string eName;
+};
+
 /// The window program's logic: it owns the document and offers every action as a plain function.
 /// The windows show what it holds, write the controls of the page "Objects" into editor() before
 /// any action, and refresh themselves from it afterwards.
@@ -70,8 +84,10 @@ class Workspace {
   // Start-up and settings kept across runs (visualzarvex.ini).
   /// Reads the ini file at `iniPath` (DirDAT, the converter's path, the run choice).
   void loadIni(const std::string& iniPath);
-  /// Writes the catalogue folder back to the ini file.
+  /// Writes the catalogue folder, the generation choices and the window layout to the ini file.
   void saveIni() const;
+  const WindowLayout& windowLayout() const;
+  void setWindowLayout(const WindowLayout& layout);
   const std::string& catalogueFolder() const;
   void setCatalogueFolder(const std::string& folder);
   /// The converter path used when the ini file has none.
@@ -119,6 +135,8 @@ class Workspace {
   void showPage(Page page);
   HeaderView headerView() const;
   EditorState& editor();
+  /// The type bound to the page "Objects"; nothing when none is.
+  std::optional<ShownType> shownType() const;
   bool saveEnabled() const;
   bool generateEnabled() const;
   bool busy() const;

@@ -20,6 +20,8 @@ void Workspace::loadIni(const std::string& iniPath) {
   s.cbRun = !(run == "false" || run == "0");
   s.fnZARVEX = ini.get("dir", "fnZARVEX_FileName", s.fnZARVEX);
   s.cbTerminal = asciiLower(ini.get("dir", "cbTerminal_Checked", "False")) == "true";
+  s.window = {ini.get("window", "Geometry", ""), ini.get("window", "State", ""),
+              ini.get("window", "Splitter", "")};
 }
 
 void Workspace::saveIni() const {
@@ -33,6 +35,11 @@ void Workspace::saveIni() const {
     ini.set("dir", "cbRun_Checked", s.cbRun ? "True" : "False");
     ini.set("dir", "fnZARVEX_FileName", s.fnZARVEX);
     ini.set("dir", "cbTerminal_Checked", s.cbTerminal ? "True" : "False");
+    if (!s.window.geometry.empty()) {
+      ini.set("window", "Geometry", s.window.geometry);
+      ini.set("window", "State", s.window.state);
+      ini.set("window", "Splitter", s.window.splitter);
+    }
     if (ini.save(s.iniPath, &error)) return;
   }
   s.ui.showMessage(error);
@@ -50,6 +57,14 @@ void Workspace::setDefaultConverterPath(const std::string& path) {
   State& s = *state_;
   s.defaultConverter = path;
   if (s.fnZARVEX.empty()) s.fnZARVEX = path;
+}
+
+const WindowLayout& Workspace::windowLayout() const {
+  return state_->window;
+}
+
+void Workspace::setWindowLayout(const WindowLayout& layout) {
+  state_->window = layout;
 }
 
 }  // namespace visual

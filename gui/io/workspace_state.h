@@ -81,6 +81,7 @@ struct Workspace::State {
   std::string defaultConverter;
   bool cbRun = true;
   bool cbTerminal = false;
+  WindowLayout window;
   std::function<bool(const ConverterRun&)> shell = startConversion;
   MapReadMode readMode;
 

@@ -17,10 +17,18 @@ namespace visual {
 
 namespace {
 
+// Fields the user cannot change take the window's colour, so they do not invite typing.
+void lookReadOnly(QWidget* field) {
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+  field->setPalette(palette);
+}
+
 QLineEdit* readOnlyField(QWidget* parent, const QString& name) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
   edit->setReadOnly(true);
+  lookReadOnly(edit);
   return edit;
 }
 
@@ -34,7 +42,9 @@ QTreeWidget* levelList(QWidget* parent, const QString& name) {
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setHeaderLabels({QStringLiteral("Level"), QStringLiteral("Bits"),
                          QStringLiteral("GPS zoom"), QStringLiteral("MapSource zoom")});
-  list->header()->setSectionResizeMode(QHeaderView::Stretch);
+  // Each column as wide as its entries ("300 км - 500 км"), the last one takes the rest.
+  list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list->header()->setStretchLastSection(true);
   return list;
 }
 
@@ -64,6 +74,7 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   mCopyright_ = new QPlainTextEdit(this);
   mCopyright_->setObjectName(QStringLiteral("mCopyright"));
   mCopyright_->setReadOnly(true);
+  lookReadOnly(mCopyright_);
   mCopyright_->setMaximumHeight(56);
   eFilename_ = new FileField(false, this);
   eFilename_->setObjectName(QStringLiteral("eFilename"));
@@ -110,8 +121,7 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   layout->addWidget(lvNewLevels_, 1);
   layout->addLayout(buttons);
 
-  connect(lvNewLevels_, &QTreeWidget::itemSelectionChanged, this,
-          &HeaderPage::enableLevelButtons);
+  connect(lvNewLevels_, &QTreeWidget::itemSelectionChanged, this, &HeaderPage::enableLevelButtons);
   connect(bChange_, &QPushButton::clicked, this, [this] { emit changeLevel(selectedNewLevel()); });
   connect(lvNewLevels_, &QTreeWidget::itemDoubleClicked, this,
           [this] { emit changeLevel(selectedNewLevel()); });

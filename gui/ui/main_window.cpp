@@ -12,14 +12,17 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "gui/io/shell.h"
+#include "gui/model/names.h"
 #include "gui/ui/conversion_log.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/file_field.h"
@@ -132,6 +135,8 @@ QToolBar* MainWindow::buildToolBar() {
 QWidget* MainWindow::buildPages() {
   auto* splitter = new QSplitter(Qt::Horizontal, this);
   splitter->setObjectName(QStringLiteral("Splitter1"));
+  splitter->setChildrenCollapsible(false);
+  splitter_ = splitter;
 
   tv_ = new QTreeWidget(splitter);
   tv_->setObjectName(QStringLiteral("tv"));
@@ -238,8 +243,42 @@ void MainWindow::startUp(const MainWindowSetup& setup) {
     workspace_->setCatalogueFolder(setup.typesFolder);
   }
   dirDat_->setText(QString::fromStdString(workspace_->catalogueFolder()));
+  restoreLayout();
   workspace_->showPage(Page::Default);
   refresh();
+}
+
+void MainWindow::restoreLayout() {
+  const WindowLayout& layout = workspace_->windowLayout();
+  const auto bytes = [](const std::string& text) {
+    return QByteArray::fromBase64(QByteArray::fromStdString(text));
+  };
+  if (layout.geometry.empty()) return;
+  restoreGeometry(bytes(layout.geometry));
+  restoreState(bytes(layout.state));
+  splitter_->restoreState(bytes(layout.splitter));
+}
+
+void MainWindow::keepLayout() {
+  const auto text = [](const QByteArray& bytes) { return bytes.toBase64().toStdString(); };
+  workspace_->setWindowLayout(
+      {text(saveGeometry()), text(saveState()), text(splitter_->saveState())});
+}
+
+// Names of types are long ("0x17 [1] городской парк"): the tree widens to show them whole, up to
+// two fifths of the window, and never narrows by itself, so a width the user chose stays.
+void MainWindow::fitTreeWidth() {
+  // QTreeView's own override (indentation counted) is protected; the view's is public.
+  const QAbstractItemView* view = tv_;
+  const int wanted = view->sizeHintForColumn(0) + 2 * tv_->frameWidth() +
+                     tv_->verticalScrollBar()->sizeHint().width() + 8;
+  const int limit = std::max(200, width() * 2 / 5);
+  QList<int> sizes = splitter_->sizes();
+  if (sizes.size() != 2 || sizes[0] >= std::min(wanted, limit)) return;
+  const int total = sizes[0] + sizes[1];
+  sizes[0] = std::min(wanted, limit);
+  sizes[1] = total - sizes[0];
+  splitter_->setSizes(sizes);
 }
 
 bool MainWindow::startConverter(const ConverterRun& run) {
@@ -280,10 +319,20 @@ void MainWindow::refresh() {
   bSave_->setEnabled(workspace_->saveEnabled());
   // One conversion at a time: the next generation would replace the files it reads.
   bGenerate_->setEnabled(workspace_->generateEnabled() && !generationDialog_->running());
-  if (workspace_->treeRevision() != shownTreeRevision_) rebuildTree();
+  const bool rebuilt = workspace_->treeRevision() != shownTreeRevision_;
+  if (rebuilt) rebuildTree();
   syncTree();
+  // After syncTree, which sets the bold font that makes the entries wider.
+  if (rebuilt) fitTreeWidth();
   headerPage_->showView(workspace_->headerView(), codePage);
   objectsPage_->showState(workspace_->editor(), codePage);
+  QString type;
+  if (const std::optional<ShownType> shown = workspace_->shownType()) {
+    type = shownText(shown->id, codePage) + QStringLiteral(" — ") +
+           QString::fromStdString(kindListName(shown->kind));
+    if (!shown->eName.empty()) type += QStringLiteral(" — ") + shownText(shown->eName, codePage);
+  }
+  objectsPage_->showType(type);
   nb_->setCurrentIndex(static_cast<int>(workspace_->page()));
   progress_->setProgress(workspace_->progressPos(), workspace_->progressMax());
   refreshing_ = false;
@@ -362,6 +411,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  keepLayout();
   workspace_->saveIni();
   event->accept();
 }

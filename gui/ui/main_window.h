@@ -10,6 +10,7 @@
 
 class QLabel;
 class QLineEdit;
+class QSplitter;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
@@ -81,6 +82,9 @@ class MainWindow final : public QMainWindow, public UserInterface {
   void commitFolder();
   void refresh();
   void rebuildTree();
+  void fitTreeWidth();
+  void restoreLayout();
+  void keepLayout();
   void syncTree();
   void treeSelectionChanged(QTreeWidgetItem* current);
   void chooseFolder();
@@ -96,6 +100,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   QToolButton* bSave_ = nullptr;
   QToolButton* bGenerate_ = nullptr;
   QLineEdit* dirDat_ = nullptr;
+  QSplitter* splitter_ = nullptr;
   QTreeWidget* tv_ = nullptr;
   QTabWidget* nb_ = nullptr;
   HeaderPage* headerPage_ = nullptr;

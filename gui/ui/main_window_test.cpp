@@ -2,11 +2,13 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,6 +77,7 @@ class MainWindowTest : public QObject {
   void closeQuery_data();
   void closeQuery();
   void closingUnmodifiedAsksNothing();
+  void layoutFitsTheTypesAndIsKept();
 
  private:
   template <typename T>
@@ -771,6 +774,56 @@ void MainWindowTest::closingUnmodifiedAsksNothing() {
   newDocument();
   QVERIFY(window_->close());
   QVERIFY(fake_->questions.empty());
+}
+
+void MainWindowTest::layoutFitsTheTypesAndIsKept() {
+  openMap();
+  clickTree(treeItem("Polyline", "0x16"));
+  QCOMPARE(find<QLabel>("lType")->text(), QStringLiteral("0x16 — Полилиния — тропа"));
+
+  // A long name widens the tree to show it whole, within two fifths of the window.
+  QFile types(dir_->filePath(QStringLiteral("Type-Test.dat")));
+  QVERIFY(types.open(QIODevice::WriteOnly));
+  types.write(
+      ".polyline\n0x20 \xf2\xf0\xee\xef\xe0 \xe2\xe4\xee\xeb\xfc "
+      "\xe1\xe5\xf0\xe5\xe3\xe0 \xee\xe7\xe5\xf0\xe0 \xe8 "
+      "\xe4\xe0\xeb\xfc\xf8\xe5\n");
+  types.close();
+  auto* folder = find<QLineEdit>(QStringLiteral("DirDAT"));
+  folder->setText(dir_->path());
+  newDocument();
+  window_->resize(1280, 1024);
+  QCoreApplication::processEvents();
+  const QString trail = dir_->filePath(QStringLiteral("trail.mp"));
+  QFile map(trail);
+  QVERIFY(map.open(QIODevice::WriteOnly));
+  map.write("[IMG ID]\nLevels=1\nLevel0=22\n[END-IMG ID]\n[POLYLINE]\nType=0x20\n[END]\n");
+  map.close();
+  fake_->openFiles.push_back(trail.toStdString());
+  QTest::mouseClick(find<FileField>(QStringLiteral("eFilename"))->browseButton(), Qt::LeftButton);
+  auto* tv = find<QTreeWidget>(QStringLiteral("tv"));
+  QVERIFY(treeItem("Polyline", "0x20"));
+  QVERIFY(treeItem("Polyline", "0x20")->text(0).endsWith(QStringLiteral("и дальше")));
+  QTRY_VERIFY(tv->header()->sectionSize(0) <= tv->viewport()->width());
+  QVERIFY(tv->width() > 200 && tv->width() <= window_->width() * 2 / 5);
+
+  // Size and splitter come back at the next start.
+  auto* splitter = find<QSplitter>(QStringLiteral("Splitter1"));
+  window_->resize(1000, 700);
+  splitter->setSizes({321, 679});
+  const int treeWidth = splitter->sizes().first();
+  window_->workspace().setShellStarter({});
+  fake_->yesNoCancel = {UserInterface::Answer::No};
+  QVERIFY(window_->close());
+  MainWindowSetup setup;
+  setup.iniPath = dir_->filePath(QStringLiteral("visualzarvex.ini")).toStdString();
+  setup.typesFolder = (kTestData + QStringLiteral("/types")).toStdString();
+  setup.dialogs = fake_.get();
+  MainWindow again(setup);
+  again.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&again));
+  QCOMPARE(again.size(), QSize(1000, 700));
+  QCOMPARE(again.findChild<QSplitter*>(QStringLiteral("Splitter1"))->sizes().first(), treeWidth);
 }
 
 }  // namespace visual

@@ -44,6 +44,14 @@ QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption
 
 ObjectsPage::ObjectsPage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Objects"));
+  lType_ = new QLabel(this);
+  lType_->setObjectName(QStringLiteral("lType"));
+  lType_->setTextFormat(Qt::PlainText);
+  lType_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QFont typeFont = lType_->font();
+  typeFont.setBold(true);
+  typeFont.setPointSizeF(typeFont.pointSizeF() * 1.15);
+  lType_->setFont(typeFont);
 
   rbVisibleAll_ = new QRadioButton(QStringLiteral("Видим всегда"), this);
   rbVisibleAll_->setObjectName(QStringLiteral("rbVisibleAll"));
@@ -53,8 +61,8 @@ ObjectsPage::ObjectsPage(QWidget* parent) : QWidget(parent) {
   auto* visibilityGroup = new QButtonGroup(this);
   visibilityGroup->addButton(rbVisibleAll_);
   visibilityGroup->addButton(rbVisibleNotAll_);
-  cbVisibleFrom_ = pickList(QStringLiteral("cbVisibleFrom"));
-  cbVisibleTo_ = pickList(QStringLiteral("cbVisibleTo"));
+  cbVisibleFrom_ = levelList(QStringLiteral("cbVisibleFrom"));
+  cbVisibleTo_ = levelList(QStringLiteral("cbVisibleTo"));
 
   chNameChange_ =
       checkBox(this, QStringLiteral("chNameChange"), QStringLiteral("Изменить название на"));
@@ -115,6 +123,8 @@ ObjectsPage::ObjectsPage(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setSpacing(4);
   layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(lType_);
+  layout->addSpacing(2);
   layout->addLayout(visibility);
   layout->addLayout(range);
   layout->addSpacing(2);
@@ -147,8 +157,8 @@ QWidget* ObjectsPage::buildCondition(int n) {
   for (const std::string& item : comparisonItems()) c.cbCond->addItem(QString::fromStdString(item));
   c.cbCond->setCurrentIndex(0);
   c.eValue = lineEdit(panel, QStringLiteral("eValue") + number, 20);
-  c.cbVisibleFrom = pickList(QStringLiteral("cbVisibleFrom") + number);
-  c.cbVisibleTo = pickList(QStringLiteral("cbVisibleTo") + number);
+  c.cbVisibleFrom = levelList(QStringLiteral("cbVisibleFrom") + number);
+  c.cbVisibleTo = levelList(QStringLiteral("cbVisibleTo") + number);
   c.cbTypeChange = pickList(QStringLiteral("cbTypeChange") + number);
   c.cbObjectChange = typeList(QStringLiteral("cbObjectChange") + number, n);
   ObjectTypeCombo* objectChange = c.cbObjectChange;
@@ -184,6 +194,13 @@ QComboBox* ObjectsPage::pickList(const QString& name) {
   return list;
 }
 
+// Level entries run to "9:12 300 км - 500 км"; cut short they cannot be told apart.
+QComboBox* ObjectsPage::levelList(const QString& name) {
+  QComboBox* list = pickList(name);
+  list->setMinimumContentsLength(19);
+  return list;
+}
+
 ObjectTypeCombo* ObjectsPage::typeList(const QString& name, int list) {
   auto* combo = new ObjectTypeCombo(this);
   combo->setObjectName(name);
@@ -209,6 +226,10 @@ QWidget* ObjectsPage::withClearButton(QComboBox* list) {
     if (list->isEditable()) list->clearEditText();
   });
   return box;
+}
+
+void ObjectsPage::showType(const QString& text) {
+  lType_->setText(text);
 }
 
 void ObjectsPage::setItemSource(ItemSource source) {
