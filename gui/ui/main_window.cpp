@@ -266,14 +266,17 @@ void MainWindow::keepLayout() {
 }
 
 // Names of types are long ("0x17 [1] городской парк"): the tree widens to show them whole, up to
-// two fifths of the window, and never narrows by itself, so a width the user chose stays.
+// two fifths of the window and as far as the page "Objects" keeps its own width, and never
+// narrows by itself, so a width the user chose stays.
 void MainWindow::fitTreeWidth() {
   // QTreeView's own override (indentation counted) is protected; the view's is public.
   const QAbstractItemView* view = tv_;
   const int wanted = view->sizeHintForColumn(0) + 2 * tv_->frameWidth() +
                      tv_->verticalScrollBar()->sizeHint().width() + 8;
-  const int limit = std::max(200, width() * 2 / 5);
   QList<int> sizes = splitter_->sizes();
+  const int pageRoom =
+      splitter_->width() - splitter_->handleWidth() - 16 - objectsPage_->minimumSizeHint().width();
+  const int limit = std::max(200, std::min(width() * 2 / 5, pageRoom));
   if (sizes.size() != 2 || sizes[0] >= std::min(wanted, limit)) return;
   const int total = sizes[0] + sizes[1];
   sizes[0] = std::min(wanted, limit);

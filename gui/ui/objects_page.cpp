@@ -1,5 +1,6 @@
 #include "gui/ui/objects_page.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,6 +27,9 @@ void fill(QComboBox* list, const std::vector<std::string>& items, int position) 
   list->clear();
   for (const std::string& item : items) list->addItem(QString::fromStdString(item));
   list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+  // However narrow the window, the opened list shows its entries whole.
+  QAbstractItemView* view = list->view();
+  view->setMinimumWidth(view->sizeHintForColumn(0) + view->verticalScrollBar()->sizeHint().width());
 }
 
 QLineEdit* lineEdit(QWidget* parent, const QString& name, int maxLength) {
@@ -194,10 +199,12 @@ QComboBox* ObjectsPage::pickList(const QString& name) {
   return list;
 }
 
-// Level entries run to "9:12 300 км - 500 км"; cut short they cannot be told apart.
+// Entries such as "3:18 5 км - 8 км" are told apart by their labels. Three panels side by side
+// leave them room only in a wide window; the opened list and the tip show them whole always.
 QComboBox* ObjectsPage::levelList(const QString& name) {
   QComboBox* list = pickList(name);
-  list->setMinimumContentsLength(19);
+  list->setMinimumContentsLength(6);
+  connect(list, &QComboBox::currentTextChanged, list, &QComboBox::setToolTip);
   return list;
 }
 
