@@ -112,8 +112,9 @@ ConversionReport reportConversion(const ConversionEnd& end, std::string_view sta
   } else {
     report.status = "Ошибка конвертации, код " + std::to_string(end.exitCode);
   }
-  report.error = report.status;
+  // Stopped by the user, the run ended as asked: there is nothing to show as an error.
   if (end.stopped) return report;
+  report.error = report.status;
   const std::string fault = faultOf(linesOf(standardOutput), linesOf(standardError), script);
   if (!fault.empty()) report.error += "\n" + fault;
   return report;

@@ -19,7 +19,8 @@ struct ConversionReport {
   bool ok = false;
   /// The one status line: "Конвертация завершена", "Ошибка конвертации, код N", ….
   std::string status;
-  /// For a failure: the status line and, when the converter said it, the file and line at fault.
+  /// For a failure (not for a run the user stopped): the status line and, when the converter
+  /// said it, the file and line at fault.
   std::string error;
 };
 

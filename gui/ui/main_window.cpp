@@ -82,7 +82,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
   connect(generationDialog_, &GenerationDialog::runFinished, this,
           [this](const ConversionReport& report) {
             refresh();
-            if (!report.ok) showError(report.error);
+            if (!report.error.empty()) showError(report.error);
           });
   mapFileDialog_ = new MapFileDialog(this);
 
