@@ -2,6 +2,7 @@
 
 #include "gui/io/catalogue_reader.h"
 #include "gui/io/workspace_state.h"
+#include "gui/model/zoom_labels.h"
 
 namespace visual {
 
