@@ -134,7 +134,8 @@ TEST_F(GenerateCommandTest, FailuresPrintTheMessage) {
   EXPECT_EQ(out.str(), "");
 
   EXPECT_EQ(run({"--generate", set, "--types", folder.file("work"), "--zarvex", converter}), 1);
-  EXPECT_EQ(err.str(), "Установите путь к файлам type-*.dat программы MapEdit!!\n");
+  EXPECT_EQ(err.str(), "Установите путь к файлам type-*.dat программы MapEdit!!\nВ папке " +
+                           folder.file("work") + " их нет\n");
 
   const std::string moved = folder.write(
       "work/moved.set",

@@ -19,7 +19,7 @@ Workspace::~Workspace() = default;
 void Workspace::newDocument() {
   State& s = *state_;
   if (!hasTypeFiles(s.dirDAT)) {
-    s.ui.showMessage(State::kNoTypeFiles);
+    s.ui.showMessage(State::noTypeFiles(s.dirDAT));
     return;
   }
   s.busy = true;

@@ -44,7 +44,7 @@ void Workspace::save() {
 void Workspace::load() {
   State& s = *state_;
   if (!hasTypeFiles(s.dirDAT)) {
-    s.ui.showMessage(State::kNoTypeFiles);
+    s.ui.showMessage(State::noTypeFiles(s.dirDAT));
     return;
   }
   const auto path = s.ui.chooseOpenFile({"", kSetFilter, ".set"});

@@ -22,8 +22,12 @@
 namespace visual {
 
 struct Workspace::State {
-  static constexpr const char* kNoTypeFiles =
-      "Установите путь к файлам type-*.dat программы MapEdit!!";
+  /// The message for a catalogue folder without type files, naming it.
+  static std::string noTypeFiles(const std::string& folder) {
+    std::string text = "Установите путь к файлам type-*.dat программы MapEdit!!";
+    if (!folder.empty()) text += "\nВ папке " + folder + " их нет";
+    return text;
+  }
   static constexpr const char* kMapMoved = "Файл был удален или перемещен. Укажите его заново!";
   static constexpr int kDefaultCodePage = 1251;
 

@@ -98,7 +98,9 @@ TEST_F(WorkspaceTest, NewWithoutTypeFilesStops) {
   ws.setCatalogueFolder(folder.path() + "/maps");
   ws.newDocument();
   EXPECT_EQ(ui.messages,
-            std::vector<std::string>{"Установите путь к файлам type-*.dat программы MapEdit!!"});
+            std::vector<std::string>{"Установите путь к файлам type-*.dat программы MapEdit!!\n"
+                                     "В папке " +
+                                     folder.path() + "/maps их нет"});
   EXPECT_TRUE(ws.tree().empty());
   EXPECT_FALSE(ws.saveEnabled());
 }
@@ -493,7 +495,9 @@ TEST_F(WorkspaceTest, LoadWithoutTypeSetReadsRussa) {
 TEST_F(WorkspaceTest, LoadFailuresAndGivingUpOnTheMap) {
   ws.setCatalogueFolder(folder.path() + "/maps");
   ws.load();
-  EXPECT_EQ(ui.messages.back(), "Установите путь к файлам type-*.dat программы MapEdit!!");
+  EXPECT_EQ(ui.messages.back(),
+            "Установите путь к файлам type-*.dat программы MapEdit!!\nВ папке " + folder.path() +
+                "/maps их нет");
   ws.setCatalogueFolder(types);
 
   ui.openFiles = {std::nullopt};

@@ -199,7 +199,9 @@ void MainWindowTest::newNeedsTypeFilesInTheFolder() {
   // No Enter: the folder typed must still count when the tool button is clicked.
   newDocument();
   QCOMPARE(fake_->messages,
-           std::vector<std::string>{"Установите путь к файлам type-*.dat программы MapEdit!!"});
+           std::vector<std::string>{"Установите путь к файлам type-*.dat программы MapEdit!!\n"
+                                    "В папке " +
+                                    dir_->path().toStdString() + " их нет"});
   QCOMPARE(find<QTreeWidget>(QStringLiteral("tv"))->topLevelItemCount(), 0);
   QVERIFY(!find<QToolButton>(QStringLiteral("bSave"))->isEnabled());
 
