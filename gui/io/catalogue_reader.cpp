@@ -123,9 +123,11 @@ bool loadCatalogue(const std::string& folder, const std::string& typeSet, int co
   const auto chosen = reader.choose(typeSet);
   if (!chosen) {
     catalogue.clear();
-    if (error)
+    if (error) {
       *error = "В папке " + (folder.empty() ? std::string(".") : folder) + " нет файлов Type-" +
-               typeSet + "*.dat для набора типов \"" + typeSet + "\"";
+               typeSet + "*.dat";
+      if (!typeSet.empty()) *error += " для набора типов \"" + typeSet + "\"";
+    }
     return false;
   }
   if (!reader.load(*chosen, catalogue)) {

@@ -82,7 +82,8 @@ class Workspace {
   ~Workspace();
 
   // Start-up and settings kept across runs (visualzarvex.ini).
-  /// Reads the ini file at `iniPath` (DirDAT, the converter's path, the run choice).
+  /// Reads the ini file at `iniPath` (DirDAT, the converter's path, the run choices, the window
+  /// layout).
   void loadIni(const std::string& iniPath);
   /// Writes the catalogue folder, the generation choices and the window layout to the ini file.
   void saveIni() const;
