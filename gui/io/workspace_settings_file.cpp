@@ -85,8 +85,13 @@ void Workspace::load() {
     s.resetProgress();
     return;
   }
+  const MapInfo saved = s.doc;
   switch (s.scan(s.doc.FileName)) {
     case State::ScanResult::Done:
+      // The scan reads the header of the map; what it lacks stays as the work saved it, so
+      // that, above all, the type set chosen for it is kept.
+      for (auto field : {&MapInfo::ID, &MapInfo::Name, &MapInfo::TypeSet, &MapInfo::CopyRight})
+        if ((s.doc.*field).empty()) s.doc.*field = saved.*field;
       s.select(*s.fileHeaderPath());
       s.generateEnabled = true;
       s.saveEnabled = true;

@@ -490,6 +490,14 @@ TEST_F(WorkspaceTest, LoadWithoutTypeSetReadsRussa) {
   EXPECT_EQ(row("0x4c", 1)->eName, "");
   ws.select(kRoad);
   EXPECT_EQ(ws.objectTypeItems(0), std::vector<std::string>{"0x01:doroga"});
+
+  // A map without its own TypeSet keeps the one the work was saved with.
+  const std::string bare = folder.write("maps/bare.mp", "[IMG ID]\nID=9\n[END-IMG ID]\n");
+  ui.openFiles = {writeWork(folder, bare)};
+  ws.load();
+  EXPECT_EQ(ws.document().ID, "9");
+  EXPECT_EQ(ws.document().TypeSet, "Sample");
+  EXPECT_EQ(ws.document().Name, "Saved");
 }
 
 TEST_F(WorkspaceTest, LoadFailuresAndGivingUpOnTheMap) {
