@@ -74,6 +74,7 @@ class MainWindowTest : public QObject {
   void editsAfterSavingAreKept();
   void countsBelongToTheOpenMap();
   void conversionRunsInTheGenerationDialog();
+  void aRunGoingHoldsTheNextAndAsksBeforeClosing();
   void closeQuery_data();
   void closeQuery();
   void closingUnmodifiedAsksNothing();
@@ -742,6 +743,38 @@ void MainWindowTest::conversionRunsInTheGenerationDialog() {
                             QStringLiteral(", строка ")),
            qPrintable(error));
   dialog->close();
+}
+
+void MainWindowTest::aRunGoingHoldsTheNextAndAsksBeforeClosing() {
+  openMap();
+  const QString slow = dir_->filePath(QStringLiteral("slow-zarvex"));
+  QFile script(slow);
+  QVERIFY(script.open(QIODevice::WriteOnly));
+  script.write("#!/bin/sh\nexec sleep 60\n");
+  script.close();
+  QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  GenerationDialog* dialog = window_->generationDialog();
+  window_->workspace().setShellStarter(
+      [dialog](const ConverterRun& run) { return dialog->startRun(run); });
+  fake_->generationDialog = [this, &slow](GenerationSettings& settings) {
+    settings.fnZARVEX = slow.toStdString();
+    settings.cbRun = true;
+    return window_->workspace().confirmCreate(settings);
+  };
+  click("bGenerate");
+  QVERIFY(dialog->running());
+  QVERIFY(!find<QToolButton>("bGenerate")->isEnabled());
+
+  fake_->yesNo = {false};
+  QVERIFY(!window_->close());
+  QVERIFY(dialog->running());
+  fake_->yesNo = {true};
+  fake_->yesNoCancel = {UserInterface::Answer::No};
+  QVERIFY(window_->close());
+  QCOMPARE(fake_->questions.front(), std::string("Конвертация ещё идёт. Прервать её?"));
+  QTRY_VERIFY_WITH_TIMEOUT(!dialog->running(), 60000);
+  QCOMPARE(dialog->log()->status(), QStringLiteral("Конвертация прервана"));
+  QVERIFY(fake_->errors.empty());
 }
 
 void MainWindowTest::closeQuery_data() {
