@@ -195,6 +195,8 @@ QComboBox* ObjectsPage::pickList(const QString& name) {
   auto* list = new QComboBox(this);
   list->setObjectName(name);
   list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  // The lists hold no icons, so no room is kept for one: three panels side by side need it.
+  list->setIconSize(QSize(0, 0));
   list->setMinimumContentsLength(3);
   return list;
 }
