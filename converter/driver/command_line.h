@@ -1,11 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 
 namespace zarvex {
+
+/// The most threads `--jobs` gives.
+constexpr unsigned kMaxJobs = 64;
 
 /// What the command line asks for.
 enum class Command : uint8_t { Convert, Help, Version };
@@ -15,6 +19,11 @@ struct DriverSettings {
   Command command = Command::Convert;
   /// Maps are read leniently (`--lenient`).
   bool lenient = false;
+  /// Threads that read and write maps (`--jobs`); by default one per core.
+  unsigned jobs = 1;
+  /// About how many bytes of a map a thread reads at a time; ZARVEX_CHUNK_BYTES sets it, so that
+  /// tests can cut small maps into many pieces.
+  std::size_t chunkBytes = std::size_t{1} << 20;
   std::string headerFile;
   std::string mapName;
   std::string mapId;
@@ -31,8 +40,9 @@ struct DriverSettings {
   const std::string& mapNameOrDefault() const;
 };
 
-/// Reads `--help`, `--version`, or `[--lenient] [-h header_file] [-m argument] <config>
-/// [<output>]`, options only at these positions. Returns none for a usage error.
+/// Reads `--help`, `--version`, or `[--lenient] [--jobs N] [-h header_file] [-m argument]
+/// <config> [<output>]`, the two leading options in either order, the others only at these
+/// positions. Returns none for a usage error.
 std::optional<DriverSettings> parseCommandLine(int argc, const char* const* argv);
 
 /// Prints the two usage lines to `err`, naming the program as it was invoked.

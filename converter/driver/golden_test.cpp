@@ -3,6 +3,8 @@
 // A case folder holds its input files, `args` (one argument per line) and expected/ with
 // `stdout`, `stderr`, `exit_code` and files/ (every file that the run creates or changes).
 // Any other file that appears or changes fails the case. UPDATE_GOLDEN=1 rewrites expected/.
+// Each case runs as written, with --jobs 1, and cut into pieces of a byte or a few read by
+// several threads: every way of reading must give the same bytes.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "converter/driver/binary_test_support.h"
@@ -76,10 +79,54 @@ std::string caseName(const fs::path& casePath) {
   return name;
 }
 
-class GoldenTest : public testing::TestWithParam<fs::path> {};
+// How a case is run besides its own arguments.
+struct Variant {
+  const char* name;
+  // Put before the case's arguments; not for cases of the command line itself.
+  std::vector<std::string> leading;
+  // ZARVEX_CHUNK_BYTES, or none.
+  const char* chunkBytes;
+};
+
+const Variant kVariants[] = {
+    {"as_written", {}, nullptr},
+    {"one_job", {"--jobs", "1"}, nullptr},
+    {"bytes_3_jobs", {"--jobs", "3"}, "1"},
+    {"pieces_2_jobs", {"--jobs", "2"}, "40"},
+};
+
+// Sets an environment variable for the runs of one case.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    if (value != nullptr) set(value);
+  }
+  ~ScopedEnvironment() { set(nullptr); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  void set(const char* value) {
+#ifdef _WIN32
+    _putenv_s(name_, value != nullptr ? value : "");
+#else
+    if (value != nullptr)
+      setenv(name_, value, 1);
+    else
+      unsetenv(name_);
+#endif
+  }
+  const char* name_;
+};
+
+using GoldenParam = std::tuple<fs::path, const Variant*>;
+
+class GoldenTest : public testing::TestWithParam<GoldenParam> {};
 
 TEST_P(GoldenTest, MatchesExpected) {
-  const fs::path casePath = GetParam();
+  const fs::path casePath = std::get<0>(GetParam());
+  const Variant& variant = *std::get<1>(GetParam());
+  const bool asWritten = variant.leading.empty() && variant.chunkBytes == nullptr;
   const fs::path expected = casePath / "expected";
   ScratchDir scratch;
   ASSERT_FALSE(scratch.path().empty());
@@ -94,7 +141,10 @@ TEST_P(GoldenTest, MatchesExpected) {
     fs::copy_file(path, work / relative);
   }
 
-  const std::vector<std::string> args = splitLines(readFile(casePath / "args").value_or(""));
+  std::vector<std::string> args = splitLines(readFile(casePath / "args").value_or(""));
+  if (casePath.parent_path().filename() != "command_line")
+    args.insert(args.begin(), variant.leading.begin(), variant.leading.end());
+  const ScopedEnvironment chunkBytes("ZARVEX_CHUNK_BYTES", variant.chunkBytes);
   const RunResult result = runZarvex(args, work, scratch.path());
 
   // Files that the run created or changed.
@@ -107,6 +157,7 @@ TEST_P(GoldenTest, MatchesExpected) {
   }
 
   if (std::getenv("UPDATE_GOLDEN") != nullptr && std::string(std::getenv("UPDATE_GOLDEN")) == "1") {
+    if (!asWritten) GTEST_SKIP() << "expected files come from the case as written";
     writeFile(expected / "stdout", result.out);
     writeFile(expected / "stderr", result.err);
     writeFile(expected / "exit_code", std::to_string(result.exitCode) + "\n");
@@ -138,11 +189,20 @@ TEST_P(GoldenTest, MatchesExpected) {
     if (wanted.count(relative) == 0) ADD_FAILURE() << relative << " was created or changed";
 }
 
-std::string paramName(const testing::TestParamInfo<fs::path>& param) {
-  return caseName(param.param);
+std::string paramName(const testing::TestParamInfo<GoldenParam>& param) {
+  return caseName(std::get<0>(param.param)) + "_" + std::get<1>(param.param)->name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, testing::ValuesIn(findCases()), paramName);
+std::vector<const Variant*> variants() {
+  std::vector<const Variant*> all;
+  for (const Variant& variant : kVariants) all.push_back(&variant);
+  return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest,
+                         testing::Combine(testing::ValuesIn(findCases()),
+                                          testing::ValuesIn(variants())),
+                         paramName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GoldenTest);
 
 }  // namespace

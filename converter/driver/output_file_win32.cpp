@@ -108,7 +108,8 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path) {
 
 bool OutputFile::commit() {
   if (stream_ == nullptr) return false;
-  bool ok = std::fflush(stream_) == 0;
+  if (spool_ != nullptr) endMap();
+  bool ok = std::fflush(stream_) == 0 && !spoolFailed_;
   ok = !std::ferror(stream_) && ok;
   // On the disk before it takes the old map's name, so that a crash cannot leave an empty map.
   if (ok && !temporary_.empty()) {
@@ -129,12 +130,27 @@ bool OutputFile::commit() {
 }
 
 void OutputFile::discard() {
+  if (spool_ != nullptr) std::fclose(spool_);
+  spool_ = nullptr;
   if (stream_ != nullptr && ownsStream_) std::fclose(stream_);
   stream_ = nullptr;
   if (temporary_.empty()) return;
   pendingTemporary.store(nullptr);
   DeleteFileA(temporary_.c_str());
   temporary_.clear();
+}
+
+bool OutputFile::seekable(FILE* stream, int64_t& position) {
+  position = _ftelli64(stream);
+  return position >= 0;
+}
+
+bool OutputFile::truncateTo(FILE* stream, int64_t position) {
+  return _chsize_s(_fileno(stream), position) == 0 && _fseeki64(stream, position, SEEK_SET) == 0;
+}
+
+bool OutputFile::discardsEverything(FILE*) {
+  return false;
 }
 
 }  // namespace zarvex

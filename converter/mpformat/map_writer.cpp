@@ -68,7 +68,7 @@ void MapWriter::appendPoint(double lat, double lon) {
 
 void MapWriter::appendLine(const char* key, const std::string& value) {
   buffer_.append(key);
-  if (value.size() < kFlushSize) {
+  if (value.size() < kFlushSize || out_ == nullptr) {
     buffer_.append(value);
   } else {
     // A huge value goes to the stream as it is, not through a second copy in the buffer.
@@ -96,7 +96,7 @@ void MapWriter::flush(FILE* out) {
 }
 
 bool MapWriter::flushIfLarge(FILE* out) {
-  if (buffer_.size() < kFlushSize) return true;
+  if (out == nullptr || buffer_.size() < kFlushSize) return true;
   flush(out);
   return std::ferror(out) == 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "converter/mpformat/map_object.h"
@@ -17,9 +18,12 @@ namespace zarvex {
 class MapWriter {
  public:
   /// Writes one object from its attributes as the rules left them; write errors show on `out`.
+  /// With no stream the text stays in the writer, whole, until takeText().
   void WriteObject(const MapObject& object, FILE* out, const ObjectAttributes& attributes);
   /// Hands every object written so far to `out`.
   void flush(FILE* out);
+  /// The text of every object written so far that has not gone to a stream.
+  OutputBuffer takeText() { return std::exchange(buffer_, OutputBuffer()); }
 
  private:
   void append(const char* text) { buffer_.append(text); }
