@@ -14,8 +14,8 @@ struct RuledObject {
   ObjectAttributes attributes;
 };
 
-/// The text that the writer writes for `batch`, in order; needs nothing but the batch, so that
-/// batches can be formatted side by side.
-OutputBuffer formatBatch(const std::vector<RuledObject>& batch);
+/// The text that the writer writes for `batch`, in order, in the room of `buffer`; needs
+/// nothing but the batch, so that batches can be formatted side by side.
+OutputBuffer formatBatch(const std::vector<RuledObject>& batch, OutputBuffer buffer);
 
 }  // namespace zarvex

@@ -88,6 +88,20 @@ std::size_t MapChunks::findCut(std::size_t from) const {
   return std::string::npos;
 }
 
+void MapChunks::recycle(std::string piece) {
+  // As many as are in flight at most; one more would only hold memory.
+  constexpr std::size_t kMaxSpare = 16;
+  if (spare_.size() < kMaxSpare && piece.capacity() <= 2 * chunkBytes_ + kMinReadSize)
+    spare_.push_back(std::move(piece));
+}
+
+std::string MapChunks::takeSpare() {
+  if (spare_.empty()) return {};
+  std::string piece = std::move(spare_.back());
+  spare_.pop_back();
+  return piece;
+}
+
 std::optional<std::string> MapChunks::next() {
   if (finished_) {
     if (readErrno_ != 0) throw IOException(std::strerror(readErrno_));
@@ -116,7 +130,8 @@ std::optional<std::string> MapChunks::next() {
     from = std::max(from, start_ + chunkBytes_ - 1);
     const std::size_t cut = findCut(from);
     if (cut != std::string::npos) {
-      std::string piece = pending_.substr(start_, cut - start_);
+      std::string piece = takeSpare();
+      piece.assign(pending_, start_, cut - start_);
       start_ = cut;
       first_ = false;
       return piece;

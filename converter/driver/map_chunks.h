@@ -5,6 +5,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "converter/tokenizer/tokenizer.h"
 
@@ -20,6 +21,8 @@ class MapChunks {
   /// The next piece, or none after the last. A read error is raised once the bytes read before
   /// it have all been handed out.
   std::optional<std::string> next();
+  /// Gives a piece back, so that its room holds a later one.
+  void recycle(std::string piece);
   /// True once the last piece has been handed out.
   bool exhausted() const { return finished_; }
   /// True when the last piece ended at the end of the file, not at a read error.
@@ -27,6 +30,7 @@ class MapChunks {
 
  private:
   void readMore();
+  std::string takeSpare();
   // The next line from `from` on that opens a section ('[' first, not a closing line); npos if
   // not found in what has been read.
   std::size_t findOpening(std::size_t from) const;
@@ -37,6 +41,7 @@ class MapChunks {
   FILE* input_;
   std::size_t chunkBytes_;
   std::string pending_;
+  std::vector<std::string> spare_;
   std::size_t start_ = 0;
   bool atEof_ = false;
   bool finished_ = false;

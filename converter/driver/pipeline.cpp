@@ -58,6 +58,9 @@ class MapRun {
   std::optional<ObjectKind> unknownKind_;
   // The output has failed; a full disk stays full, so reading stops.
   bool stopped_ = false;
+  // Buffers of formatted text already written, whose room the next batches take: allocating
+  // megabytes afresh for each costs more than formatting into them.
+  std::vector<OutputBuffer> spareText_;
 };
 
 bool MapRun::rule(const MapObject& object) {
@@ -106,10 +109,11 @@ void MapRun::writeFormatted(std::deque<std::future<OutputBuffer>>& formatting, s
   while (!stopped_ && !formatting.empty() &&
          (formatting.size() > keep ||
           formatting.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
-    const OutputBuffer text = formatting.front().get();
+    OutputBuffer text = formatting.front().get();
     formatting.pop_front();
     if (!text.empty()) std::fwrite(text.data(), 1, text.size(), output_.stream());
     stopped_ = output_.failed();
+    spareText_.push_back(std::move(text));
   }
 }
 
@@ -157,13 +161,24 @@ void MapRun::readInChunks(FILE* input) {
       fail(*chunk.error, *chunk.errorTokenizer);
     }
 
+    chunks.recycle(std::move(chunk.bytes));
     std::vector<RuledObject> batch;
+    batch.reserve(chunk.objects.size());
     for (MapObject& object : chunk.objects) {
       object.locLine += static_cast<uint32_t>(lineBase);
       if (rule(object)) batch.push_back(RuledObject{std::move(object), attributes_});
     }
-    if (!batch.empty())
-      formatting.push_back(pool.submit([batch = std::move(batch)] { return formatBatch(batch); }));
+    if (!batch.empty()) {
+      OutputBuffer room;
+      if (!spareText_.empty()) {
+        room = std::move(spareText_.back());
+        spareText_.pop_back();
+      }
+      formatting.push_back(pool.submit(
+          [batch = std::move(batch), room = std::move(room)]() mutable {
+            return formatBatch(batch, std::move(room));
+          }));
+    }
     report_.merge(chunk.report, lineBase);
     lineBase += chunk.lineCount;
     writeFormatted(formatting, ahead);
