@@ -270,6 +270,67 @@ TEST(ZarvexRunTest, FullDiskStopsTheConversion) {
   EXPECT_EQ(result.exitCode, 1);
 }
 
+// A map that turns out faulty, or holds an object without a type, far into the map: more than
+// the buffers hold has been written by then. Whatever the threads and pieces, the output must be
+// what reading the whole map first would give.
+TEST(ZarvexRunTest, LateFaultsInLargeMaps) {
+  std::string objects;
+  for (int i = 0; i < 30000; ++i)
+    objects += "[POI]\nType=0x2f\nLabel=Point " + std::to_string(i) + "\nData0=(56.5,35.5)\n[END]\n";
+  const std::string head = "[IMG ID]\nID=1\n[END-IMG ID]\n";
+  const std::string good = head + "[POI]\nType=0x2f\nData0=(1,2)\n[END]\n";
+  const std::string goodOutput = "H\n\n\n; LOC=good.mp:2\n[POI]\nType=0x2f\nData0=(1.000000,2.000000)\n[END]\n\n";
+  struct Case {
+    const char* name;
+    std::string map;
+    int exitCode;
+    const char* out;  // standard output besides the map
+    const char* errTail;
+  };
+  const Case cases[] = {
+      {"parse error", head + objects + "[POI]\nType=4.7\n[END]\n" + objects, 1, "150005: float: 4.700000\n",
+       "Error in file: 'big.mp'\n150004: Number expected\n"},
+      // The section never closed reaches into the pieces after it.
+      {"section not closed", head + objects + "[POI]\nType=1\n" + objects, 1,
+       "150006: word: poi\n", "Error in file: 'big.mp'\n150005: 'end' expected\n"},
+      {"no type", head + objects + "[Restrict]\nNod=1\n[END]\n" + objects, 1,
+       "Unknown object type: '3'\n", ""},
+  };
+  for (const Case& c : cases) {
+    for (const char* jobs : {"1", "2"}) {
+      for (const bool toFile : {true, false}) {
+        SCOPED_TRACE(std::string(c.name) + ", jobs " + jobs + (toFile ? ", to a file" : ", to stdout"));
+        ScratchDir scratch;
+        ASSERT_FALSE(scratch.path().empty());
+        writeFile(scratch.path() / "big.mp", c.map);
+        writeFile(scratch.path() / "good.mp", good);
+        writeFile(scratch.path() / "header.txt", "H\n");
+        writeFile(scratch.path() / "rules.cfg", "file \"big.mp\" { type=-1; }\nfile \"good.mp\" { }\n");
+        std::vector<std::string> args = {"--jobs", jobs, "rules.cfg"};
+        if (toFile) args.push_back("out.mp");
+        const ScopedEnvironment chunkBytes("ZARVEX_CHUNK_BYTES", "5000");
+        const RunResult result = runZarvex(args, scratch.path(), scratch.path());
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.err, "Processing: good.mp\nProcessing: big.mp\n" + std::string(c.errTail));
+        std::string expected = goodOutput;
+        if (c.errTail[0] == '\0') {
+          // Everything before the object stays: the points made points by type=-1 and point unset.
+          for (int i = 0; i < 30000; ++i)
+            expected += "; LOC=big.mp:" + std::to_string(i == 0 ? 2 : 3 + 5 * i) +
+                        "\n[POI]\nType=0xffffffff\nLabel=Point " + std::to_string(i) +
+                        "\nData0=(56.500000,35.500000)\n[END]\n\n";
+        }
+        if (toFile) {
+          EXPECT_EQ(result.out, c.out);
+          EXPECT_TRUE(readOutput(scratch.path() / "out.mp") == expected);
+        } else {
+          EXPECT_TRUE(result.out == expected + c.out);
+        }
+      }
+    }
+  }
+}
+
 struct RealMapCase {
   const char* file;
   int keyLine;  // 1-based line of the first key that the strict reader does not know
