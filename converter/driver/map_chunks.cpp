@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "converter/tokenizer/errors.h"
 
@@ -10,7 +11,8 @@ namespace zarvex {
 
 namespace {
 
-constexpr std::size_t kMinReadSize = std::size_t{64} << 10;
+// Read in small steps, so that little is left over beyond a cut to be copied into the next piece.
+constexpr std::size_t kReadSize = std::size_t{64} << 10;
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
@@ -27,16 +29,13 @@ bool closesSection(const std::string& bytes, std::size_t at) {
   return true;
 }
 
-// The start of the line that ends just before `lineStart`, or npos if that line begins before
-// `floor`. Lines end at LF, CR LF or CR, as the tokenizer counts them.
-std::size_t previousLine(const std::string& bytes, std::size_t lineStart, std::size_t floor) {
-  if (lineStart <= floor) return std::string::npos;
-  std::size_t end = lineStart - 1;
-  if (bytes[end] == '\n' && end > floor && bytes[end - 1] == '\r') --end;
-  std::size_t p = end;
-  while (p > floor && bytes[p - 1] != '\n' && bytes[p - 1] != '\r') --p;
-  if (p == floor && floor > 0 && bytes[floor - 1] != '\n' && bytes[floor - 1] != '\r')
-    return std::string::npos;
+// The start of the line that ends just before `lineStart`, or npos at the first line. Lines end
+// at LF, CR LF or CR, as the tokenizer counts them.
+std::size_t previousLine(const std::string& bytes, std::size_t lineStart) {
+  if (lineStart == 0) return std::string::npos;
+  std::size_t p = lineStart - 1;
+  if (bytes[p] == '\n' && p > 0 && bytes[p - 1] == '\r') --p;
+  while (p > 0 && bytes[p - 1] != '\n' && bytes[p - 1] != '\r') --p;
   return p;
 }
 
@@ -46,12 +45,11 @@ MapChunks::MapChunks(FILE* input, std::size_t chunkBytes)
     : input_(input), chunkBytes_(std::max<std::size_t>(chunkBytes, 1)) {}
 
 void MapChunks::readMore() {
-  const std::size_t size = std::max(chunkBytes_, kMinReadSize);
   const std::size_t old = pending_.size();
-  pending_.resize(old + size);
-  const std::size_t n = std::fread(pending_.data() + old, 1, size, input_);
+  pending_.resize(old + kReadSize);
+  const std::size_t n = std::fread(pending_.data() + old, 1, kReadSize, input_);
   pending_.resize(old + n);
-  if (n < size) {
+  if (n < kReadSize) {
     atEof_ = true;
     if (std::ferror(input_)) readErrno_ = errno != 0 ? errno : EIO;
   }
@@ -73,8 +71,8 @@ std::size_t MapChunks::findCut(std::size_t from) const {
        opening = findOpening(opening)) {
     // Comment lines before it belong to its object; blank lines between them are passed over.
     std::size_t cut = opening;
-    for (std::size_t line = previousLine(b, cut, start_); line != std::string::npos;
-         line = previousLine(b, line, start_)) {
+    for (std::size_t line = previousLine(b, cut); line != std::string::npos;
+         line = previousLine(b, line)) {
       std::size_t q = line;
       while (isBlank(b[q])) ++q;
       if (b[q] == ';') {
@@ -83,7 +81,7 @@ std::size_t MapChunks::findCut(std::size_t from) const {
         break;
       }
     }
-    if (cut > start_) return cut;
+    if (cut > 0) return cut;
   }
   return std::string::npos;
 }
@@ -91,7 +89,7 @@ std::size_t MapChunks::findCut(std::size_t from) const {
 void MapChunks::recycle(std::string piece) {
   // As many as are in flight at most; one more would only hold memory.
   constexpr std::size_t kMaxSpare = 16;
-  if (spare_.size() < kMaxSpare && piece.capacity() <= 2 * chunkBytes_ + kMinReadSize)
+  if (spare_.size() < kMaxSpare && piece.capacity() <= 2 * (chunkBytes_ + kReadSize))
     spare_.push_back(std::move(piece));
 }
 
@@ -107,18 +105,13 @@ std::optional<std::string> MapChunks::next() {
     if (readErrno_ != 0) throw IOException(std::strerror(readErrno_));
     return std::nullopt;
   }
-  // Moved down only between pieces, so that positions within the search stay valid.
-  if (start_ > 0 && start_ >= pending_.size() / 2) {
-    pending_.erase(0, start_);
-    start_ = 0;
-  }
-  std::size_t from = start_;
+  std::size_t from = 0;
   for (;;) {
-    while (!atEof_ && pending_.size() - start_ <= chunkBytes_ + 4) readMore();
+    while (!atEof_ && pending_.size() <= chunkBytes_ + 4) readMore();
     if (first_) {
       // Not before the header's opening line, nor before the first section after it, whose
       // object counts its line from where the header closed.
-      const std::size_t opening = pending_.find('[', start_);
+      const std::size_t opening = pending_.find('[');
       const std::size_t section =
           opening == std::string::npos ? opening : findOpening(opening + 1);
       if (section == std::string::npos && !atEof_) {
@@ -127,26 +120,24 @@ std::optional<std::string> MapChunks::next() {
       }
       from = std::max(from, section == std::string::npos ? pending_.size() : section + 1);
     }
-    from = std::max(from, start_ + chunkBytes_ - 1);
+    from = std::max(from, chunkBytes_ - 1);
     const std::size_t cut = findCut(from);
     if (cut != std::string::npos) {
-      std::string piece = takeSpare();
-      piece.assign(pending_, start_, cut - start_);
-      start_ = cut;
+      // The piece leaves in the bytes as read; only what follows the cut is copied.
+      std::string rest = takeSpare();
+      rest.assign(pending_, cut, std::string::npos);
+      pending_.resize(cut);
       first_ = false;
-      return piece;
+      return std::exchange(pending_, std::move(rest));
     }
     if (atEof_) break;
     // The search goes on from the last line seen, which may not have been whole.
     from = pending_.size() > 5 ? pending_.size() - 5 : 0;
     readMore();
   }
-  std::string piece = pending_.substr(start_);
-  pending_.clear();
-  start_ = 0;
   finished_ = true;
   first_ = false;
-  return piece;
+  return std::exchange(pending_, std::string());
 }
 
 bool ChunkChain::nextBlock(const unsigned char*& begin, const unsigned char*& end) {

@@ -34,15 +34,14 @@ class MapChunks {
   // The next line from `from` on that opens a section ('[' first, not a closing line); npos if
   // not found in what has been read.
   std::size_t findOpening(std::size_t from) const;
-  // Where the piece that starts the pending bytes may end, searching from `from`; npos if not
-  // found in what has been read.
+  // Where the piece of the pending bytes may end, searching from `from`; npos if not found in
+  // what has been read.
   std::size_t findCut(std::size_t from) const;
 
   FILE* input_;
   std::size_t chunkBytes_;
   std::string pending_;
   std::vector<std::string> spare_;
-  std::size_t start_ = 0;
   bool atEof_ = false;
   bool finished_ = false;
   int readErrno_ = 0;

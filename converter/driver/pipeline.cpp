@@ -166,19 +166,25 @@ void MapRun::readInChunks(FILE* input) {
     batch.reserve(chunk.objects.size());
     for (MapObject& object : chunk.objects) {
       object.locLine += static_cast<uint32_t>(lineBase);
-      if (rule(object)) batch.push_back(RuledObject{std::move(object), attributes_});
+      if (!rule(object)) continue;
+      // Handed over whole rather than copied; the new record keeps what carries over.
+      batch.push_back(RuledObject{std::move(object), std::move(attributes_)});
+      attributes_ = ObjectAttributes();
+      attributes_.carryOver(batch.back().attributes);
     }
-    if (!batch.empty()) {
-      OutputBuffer room;
-      if (!spareText_.empty()) {
-        room = std::move(spareText_.back());
-        spareText_.pop_back();
-      }
-      formatting.push_back(pool.submit(
-          [batch = std::move(batch), room = std::move(room)]() mutable {
-            return formatBatch(batch, std::move(room));
-          }));
+    OutputBuffer room;
+    if (!spareText_.empty()) {
+      room = std::move(spareText_.back());
+      spareText_.pop_back();
     }
+    formatting.push_back(pool.submit([batch = std::move(batch), spent = std::move(chunk.objects),
+                                      room = std::move(room)]() mutable {
+      OutputBuffer text = formatBatch(batch, std::move(room));
+      // Freed here rather than by the thread that runs the rules.
+      std::vector<RuledObject>().swap(batch);
+      std::deque<MapObject>().swap(spent);
+      return text;
+    }));
     report_.merge(chunk.report, lineBase);
     lineBase += chunk.lineCount;
     writeFormatted(formatting, ahead);
