@@ -68,6 +68,11 @@ void OutputFile::discardMap() {
   mapStart_ = -1;
 }
 
+bool OutputFile::writeBlock(const char* data, std::size_t size) {
+  if (!writeDirectly(stream(), data, size)) spoolFailed_ = true;
+  return !spoolFailed_;
+}
+
 bool OutputFile::failed() const {
   return spoolFailed_ || (spool_ != nullptr && std::ferror(spool_)) ||
          (stream_ != nullptr && std::ferror(stream_));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -39,6 +40,8 @@ class OutputFile {
   void endMap();
   /// Takes back what was written since beginMap().
   void discardMap();
+  /// Writes a large block to stream(), past the stream's buffer; false when it fails.
+  bool writeBlock(const char* data, std::size_t size);
   /// True once any write has failed; commit() then fails too.
   bool failed() const;
   /// Flushes and closes the output (standard output stays open), putting a temporary file in
@@ -54,6 +57,7 @@ class OutputFile {
   static bool seekable(FILE* stream, int64_t& position);
   static bool truncateTo(FILE* stream, int64_t position);
   static bool discardsEverything(FILE* stream);
+  static bool writeDirectly(FILE* stream, const char* data, std::size_t size);
 
   FILE* stream_ = nullptr;
   /// The file that a temporary file replaces, or empty when the output is written directly.

@@ -218,4 +218,20 @@ bool OutputFile::discardsEverything(FILE* stream) {
          stat("/dev/null", &null) == 0 && output.st_rdev == null.st_rdev;
 }
 
+// The stream's buffer would copy the block once more on its way.
+bool OutputFile::writeDirectly(FILE* stream, const char* data, std::size_t size) {
+  if (std::fflush(stream) != 0) return false;
+  const int descriptor = fileno(stream);
+  while (size > 0) {
+    const ssize_t n = ::write(descriptor, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace zarvex

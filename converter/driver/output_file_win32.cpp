@@ -153,4 +153,9 @@ bool OutputFile::discardsEverything(FILE*) {
   return false;
 }
 
+// Through the stream, which turns line ends into CR LF.
+bool OutputFile::writeDirectly(FILE* stream, const char* data, std::size_t size) {
+  return std::fwrite(data, 1, size, stream) == size;
+}
+
 }  // namespace zarvex

@@ -111,7 +111,7 @@ void MapRun::writeFormatted(std::deque<std::future<OutputBuffer>>& formatting, s
           formatting.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
     OutputBuffer text = formatting.front().get();
     formatting.pop_front();
-    if (!text.empty()) std::fwrite(text.data(), 1, text.size(), output_.stream());
+    if (!text.empty()) output_.writeBlock(text.data(), text.size());
     stopped_ = output_.failed();
     spareText_.push_back(std::move(text));
   }
