@@ -52,6 +52,8 @@ TEST(MapChunksTest, CutsWhereASectionOrItsCommentsBegin) {
       {"no header", "[POI]\n[END]\n[POI]\n[END]\n[POI]\n", 1,
        {"[POI]\n[END]\n[POI]\n[END]\n", "[POI]\n"}},
       {"empty", "", 1, {""}},
+      {"a bracket in a comment before the header", ";x[y]\r\n" + head + "[POI]\n[END]\n[POI]\n",
+       1, {";x[y]\r\n" + head + "[POI]\n[END]\n", "[POI]\n"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

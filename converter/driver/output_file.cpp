@@ -33,7 +33,7 @@ void OutputFile::beginMap() {
   // Nothing that is thrown away can show; everything else is held back. Without room for that
   // the map is written directly, as it always was.
   if (discardsEverything(stream_)) return;
-  spool_ = std::tmpfile();
+  spool_ = createSpool();
   if (spool_ == nullptr) return;
   if (!spoolBuffer_) spoolBuffer_ = std::make_unique<char[]>(kSpoolBufferSize);
   std::setvbuf(spool_, spoolBuffer_.get(), _IOFBF, kSpoolBufferSize);
@@ -53,7 +53,7 @@ void OutputFile::endMap() {
     }
     ok = std::fwrite(block.get(), 1, n, stream_) == n;
   }
-  if (!ok) spoolFailed_ = true;
+  if (!ok) writeFailed_ = true;
   std::fclose(spool_);
   spool_ = nullptr;
 }
@@ -63,18 +63,18 @@ void OutputFile::discardMap() {
     std::fclose(spool_);
     spool_ = nullptr;
   } else if (mapStart_ >= 0) {
-    if (!(std::fflush(stream_) == 0 && truncateTo(stream_, mapStart_))) spoolFailed_ = true;
+    if (!(std::fflush(stream_) == 0 && truncateTo(stream_, mapStart_))) writeFailed_ = true;
   }
   mapStart_ = -1;
 }
 
 bool OutputFile::writeBlock(const char* data, std::size_t size) {
-  if (!writeDirectly(stream(), data, size)) spoolFailed_ = true;
-  return !spoolFailed_;
+  if (!writeDirectly(stream(), data, size)) writeFailed_ = true;
+  return !writeFailed_;
 }
 
 bool OutputFile::failed() const {
-  return spoolFailed_ || (spool_ != nullptr && std::ferror(spool_)) ||
+  return writeFailed_ || (spool_ != nullptr && std::ferror(spool_)) ||
          (stream_ != nullptr && std::ferror(stream_));
 }
 

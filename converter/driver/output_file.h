@@ -57,6 +57,8 @@ class OutputFile {
   static bool seekable(FILE* stream, int64_t& position);
   static bool truncateTo(FILE* stream, int64_t position);
   static bool discardsEverything(FILE* stream);
+  // An unnamed file, removed when closed; none when it cannot be made.
+  static FILE* createSpool();
   static bool writeDirectly(FILE* stream, const char* data, std::size_t size);
 
   FILE* stream_ = nullptr;
@@ -70,7 +72,7 @@ class OutputFile {
   /// The current map, held back from an output written directly.
   FILE* spool_ = nullptr;
   std::unique_ptr<char[]> spoolBuffer_;
-  bool spoolFailed_ = false;
+  bool writeFailed_ = false;
 };
 
 }  // namespace zarvex

@@ -173,7 +173,7 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path) {
 bool OutputFile::commit() {
   if (stream_ == nullptr) return false;
   if (spool_ != nullptr) endMap();
-  bool ok = std::fflush(stream_) == 0 && !spoolFailed_;
+  bool ok = std::fflush(stream_) == 0 && !writeFailed_;
   ok = !std::ferror(stream_) && ok;
   // On the disk before it takes the old map's name, so that a crash cannot leave an empty map.
   if (ok && !temporary_.empty()) ok = fsync(fileno(stream_)) == 0 || errno == EINVAL;
@@ -232,6 +232,10 @@ bool OutputFile::writeDirectly(FILE* stream, const char* data, std::size_t size)
     size -= static_cast<std::size_t>(n);
   }
   return true;
+}
+
+FILE* OutputFile::createSpool() {
+  return std::tmpfile();
 }
 
 }  // namespace zarvex
