@@ -120,8 +120,9 @@ void MapRun::writeFormatted(std::deque<std::future<OutputBuffer>>& formatting, s
 void MapRun::readInChunks(FILE* input) {
   MapChunks chunks(input, options_.chunkBytes);
   WorkerPool pool(options_.jobs);
-  // Enough pieces ahead to keep every worker busy while the rules take one.
-  const std::size_t ahead = 2 * std::size_t{options_.jobs};
+  // Enough pieces ahead to keep every worker busy while the rules take one, and no more: each
+  // holds a piece's objects or text.
+  const std::size_t ahead = std::size_t{options_.jobs} + 1;
   std::deque<std::future<ParsedChunk>> parsing;
   std::deque<std::future<OutputBuffer>> formatting;
   const std::string& fileName = entry_.fileName;
