@@ -6,9 +6,11 @@
 
 namespace zarvex {
 
-OutputBuffer formatBatch(const std::vector<RuledObject>& batch, OutputBuffer buffer) {
+OutputBuffer formatBatch(const std::vector<RuledObject>& batch, std::size_t count,
+                         OutputBuffer buffer) {
   MapWriter writer(std::move(buffer));
-  for (const RuledObject& ruled : batch) writer.WriteObject(ruled.object, nullptr, ruled.attributes);
+  for (std::size_t i = 0; i < count; ++i)
+    writer.WriteObject(batch[i].object, nullptr, batch[i].attributes);
   return writer.takeText();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "converter/mpformat/map_object.h"
@@ -14,8 +15,15 @@ struct RuledObject {
   ObjectAttributes attributes;
 };
 
-/// The text that the writer writes for `batch`, in order, in the room of `buffer`; needs
-/// nothing but the batch, so that batches can be formatted side by side.
-OutputBuffer formatBatch(const std::vector<RuledObject>& batch, OutputBuffer buffer);
+/// The text of a batch, and its records, whose room the next batch takes.
+struct FormattedBatch {
+  OutputBuffer text;
+  std::vector<RuledObject> records;
+};
+
+/// The text that the writer writes for the first `count` objects of `batch`, in order, in the
+/// room of `buffer`; needs nothing but the batch, so that batches can be formatted side by side.
+OutputBuffer formatBatch(const std::vector<RuledObject>& batch, std::size_t count,
+                         OutputBuffer buffer);
 
 }  // namespace zarvex

@@ -24,8 +24,7 @@ class OneBlock final : public BlockSource {
 
 }  // namespace
 
-ParsedChunk parseChunk(std::string bytes, bool first, const std::string& fileName,
-                       bool lenient) {
+ParsedChunk parseChunk(std::string bytes, bool first, const std::string& fileName, bool lenient) {
   ParsedChunk chunk;
   chunk.bytes = std::move(bytes);
   chunk.first = first;

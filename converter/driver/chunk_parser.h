@@ -32,7 +32,6 @@ struct ParsedChunk {
 };
 
 /// Reads the header (in the first piece) and every object of `bytes`.
-ParsedChunk parseChunk(std::string bytes, bool first, const std::string& fileName,
-                       bool lenient);
+ParsedChunk parseChunk(std::string bytes, bool first, const std::string& fileName, bool lenient);
 
 }  // namespace zarvex

@@ -37,11 +37,10 @@ unsigned defaultJobs() {
 }
 
 std::size_t chunkBytesFromEnvironment() {
-  constexpr std::size_t kDefault = std::size_t{1} << 20;
   const char* text = std::getenv("ZARVEX_CHUNK_BYTES");
-  if (text == nullptr) return kDefault;
+  if (text == nullptr) return kDefaultChunkBytes;
   const std::size_t value = positiveNumber(text, std::size_t{1} << 30);
-  return value == 0 ? kDefault : value;
+  return value == 0 ? kDefaultChunkBytes : value;
 }
 
 const char* programName(const char* programPath) {
@@ -118,10 +117,11 @@ void printUsage(FILE* err, const char* programPath) {
 
 void printHelp(FILE* out, const char* programPath) {
   const char* name = programName(programPath);
-  std::fprintf(out,
-               "Usage: %s [--lenient] [--jobs N] [-h header_file] [-m map_name] <config> [<output>]\n"
-               "       %s --help | --version\n",
-               name, name);
+  std::fprintf(
+      out,
+      "Usage: %s [--lenient] [--jobs N] [-h header_file] [-m map_name] <config> [<output>]\n"
+      "       %s --help | --version\n",
+      name, name);
   std::fputs(
       "Converts the maps that the rule script <config> names into one multi-level map, written\n"
       "to <output> or, without it, to standard output. Options count only in this order.\n"

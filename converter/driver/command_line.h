@@ -10,6 +10,10 @@ namespace zarvex {
 
 /// The most threads `--jobs` gives.
 constexpr unsigned kMaxJobs = 64;
+/// About how many bytes of a map one thread reads at a time: small enough that the objects of a
+/// piece of small objects stay a few megabytes, large enough that handing pieces over costs
+/// little.
+constexpr std::size_t kDefaultChunkBytes = std::size_t{256} << 10;
 
 /// What the command line asks for.
 enum class Command : uint8_t { Convert, Help, Version };
@@ -23,7 +27,7 @@ struct DriverSettings {
   unsigned jobs = 1;
   /// About how many bytes of a map a thread reads at a time; ZARVEX_CHUNK_BYTES sets it, so that
   /// tests can cut small maps into many pieces.
-  std::size_t chunkBytes = std::size_t{1} << 20;
+  std::size_t chunkBytes = kDefaultChunkBytes;
   std::string headerFile;
   std::string mapName;
   std::string mapId;

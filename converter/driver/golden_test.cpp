@@ -32,8 +32,8 @@ using zarvextest::readFile;
 using zarvextest::readOutput;
 using zarvextest::RunResult;
 using zarvextest::runZarvex;
-using zarvextest::scriptString;
 using zarvextest::ScratchDir;
+using zarvextest::scriptString;
 using zarvextest::writeFile;
 
 std::vector<std::string> splitLines(const std::string& text) {
@@ -276,10 +276,12 @@ TEST(ZarvexRunTest, FullDiskStopsTheConversion) {
 TEST(ZarvexRunTest, LateFaultsInLargeMaps) {
   std::string objects;
   for (int i = 0; i < 30000; ++i)
-    objects += "[POI]\nType=0x2f\nLabel=Point " + std::to_string(i) + "\nData0=(56.5,35.5)\n[END]\n";
+    objects +=
+        "[POI]\nType=0x2f\nLabel=Point " + std::to_string(i) + "\nData0=(56.5,35.5)\n[END]\n";
   const std::string head = "[IMG ID]\nID=1\n[END-IMG ID]\n";
   const std::string good = head + "[POI]\nType=0x2f\nData0=(1,2)\n[END]\n";
-  const std::string goodOutput = "H\n\n\n; LOC=good.mp:2\n[POI]\nType=0x2f\nData0=(1.000000,2.000000)\n[END]\n\n";
+  const std::string goodOutput =
+      "H\n\n\n; LOC=good.mp:2\n[POI]\nType=0x2f\nData0=(1.000000,2.000000)\n[END]\n\n";
   struct Case {
     const char* name;
     std::string map;
@@ -288,24 +290,26 @@ TEST(ZarvexRunTest, LateFaultsInLargeMaps) {
     const char* errTail;
   };
   const Case cases[] = {
-      {"parse error", head + objects + "[POI]\nType=4.7\n[END]\n" + objects, 1, "150005: float: 4.700000\n",
-       "Error in file: 'big.mp'\n150004: Number expected\n"},
+      {"parse error", head + objects + "[POI]\nType=4.7\n[END]\n" + objects, 1,
+       "150005: float: 4.700000\n", "Error in file: 'big.mp'\n150004: Number expected\n"},
       // The section never closed reaches into the pieces after it.
-      {"section not closed", head + objects + "[POI]\nType=1\n" + objects, 1,
-       "150006: word: poi\n", "Error in file: 'big.mp'\n150005: 'end' expected\n"},
+      {"section not closed", head + objects + "[POI]\nType=1\n" + objects, 1, "150006: word: poi\n",
+       "Error in file: 'big.mp'\n150005: 'end' expected\n"},
       {"no type", head + objects + "[Restrict]\nNod=1\n[END]\n" + objects, 1,
        "Unknown object type: '3'\n", ""},
   };
   for (const Case& c : cases) {
     for (const char* jobs : {"1", "2"}) {
       for (const bool toFile : {true, false}) {
-        SCOPED_TRACE(std::string(c.name) + ", jobs " + jobs + (toFile ? ", to a file" : ", to stdout"));
+        SCOPED_TRACE(std::string(c.name) + ", jobs " + jobs +
+                     (toFile ? ", to a file" : ", to stdout"));
         ScratchDir scratch;
         ASSERT_FALSE(scratch.path().empty());
         writeFile(scratch.path() / "big.mp", c.map);
         writeFile(scratch.path() / "good.mp", good);
         writeFile(scratch.path() / "header.txt", "H\n");
-        writeFile(scratch.path() / "rules.cfg", "file \"big.mp\" { type=-1; }\nfile \"good.mp\" { }\n");
+        writeFile(scratch.path() / "rules.cfg",
+                  "file \"big.mp\" { type=-1; }\nfile \"good.mp\" { }\n");
         std::vector<std::string> args = {"--jobs", jobs, "rules.cfg"};
         if (toFile) args.push_back("out.mp");
         const ScopedEnvironment chunkBytes("ZARVEX_CHUNK_BYTES", "5000");

@@ -111,10 +111,8 @@ std::optional<std::string> MapChunks::next() {
     if (first_) {
       // Not before the header's opening line, nor before the first section after it, whose
       // object counts its line from where the header closed.
-      const std::size_t opening =
-          !pending_.empty() && pending_[0] == '[' ? 0 : findOpening(0);
-      const std::size_t section =
-          opening == std::string::npos ? opening : findOpening(opening + 1);
+      const std::size_t opening = !pending_.empty() && pending_[0] == '[' ? 0 : findOpening(0);
+      const std::size_t section = opening == std::string::npos ? opening : findOpening(opening + 1);
       if (section == std::string::npos && !atEof_) {
         readMore();
         continue;

@@ -43,17 +43,24 @@ TEST(MapChunksTest, CutsWhereASectionOrItsCommentsBegin) {
        1,
        {head + "[POI]\r\n[END]\r\n", ";c\r\n[POI]\r[END]\r", "[POI]\r\n"}},
       // Not at the start of a line, and not a closing line: no place to cut.
-      {"brackets elsewhere", head + "[POI]\nLabel=a\n [POI]\n[ENDX]\n", 1,
+      {"brackets elsewhere",
+       head + "[POI]\nLabel=a\n [POI]\n[ENDX]\n",
+       1,
        {head + "[POI]\nLabel=a\n [POI]\n[ENDX]\n"}},
-      {"pieces of about the size asked", head + "[POI]\n[END]\n[POI]\n[END]\n[POI]\n[END]\n",
+      {"pieces of about the size asked",
+       head + "[POI]\n[END]\n[POI]\n[END]\n[POI]\n[END]\n",
        head.size() + 18,
        {head + "[POI]\n[END]\n[POI]\n[END]\n", "[POI]\n[END]\n"}},
       // Whatever opens the map is taken for the header.
-      {"no header", "[POI]\n[END]\n[POI]\n[END]\n[POI]\n", 1,
+      {"no header",
+       "[POI]\n[END]\n[POI]\n[END]\n[POI]\n",
+       1,
        {"[POI]\n[END]\n[POI]\n[END]\n", "[POI]\n"}},
       {"empty", "", 1, {""}},
-      {"a bracket in a comment before the header", ";x[y]\r\n" + head + "[POI]\n[END]\n[POI]\n",
-       1, {";x[y]\r\n" + head + "[POI]\n[END]\n", "[POI]\n"}},
+      {"a bracket in a comment before the header",
+       ";x[y]\r\n" + head + "[POI]\n[END]\n[POI]\n",
+       1,
+       {";x[y]\r\n" + head + "[POI]\n[END]\n", "[POI]\n"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

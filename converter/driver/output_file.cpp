@@ -26,10 +26,10 @@ constexpr std::size_t kSpoolBufferSize = std::size_t{1} << 20;
 
 void OutputFile::beginMap() {
   if (stream_ == nullptr) return;
-  if (!temporary_.empty()) {
-    if (std::fflush(stream_) == 0 && seekable(stream_, mapStart_)) return;
-    mapStart_ = -1;
-  }
+  if ((!temporary_.empty() || cutBackable(stream_)) && std::fflush(stream_) == 0 &&
+      seekable(stream_, mapStart_))
+    return;
+  mapStart_ = -1;
   // Nothing that is thrown away can show; everything else is held back. Without room for that
   // the map is written directly, as it always was.
   if (discardsEverything(stream_)) return;

@@ -16,7 +16,8 @@ namespace zarvex {
 ///
 /// Each map goes between beginMap() and endMap() or discardMap(), so that a map found faulty
 /// half-way leaves nothing in the output: a temporary file is cut back to where the map began;
-/// what is written directly is held in an unnamed temporary file until the map is complete.
+/// so is standard output when it is a regular file of its own; what is written directly is held
+/// in an unnamed temporary file until the map is complete.
 class OutputFile {
  public:
   /// Standard output, as it is.
@@ -57,6 +58,9 @@ class OutputFile {
   static bool seekable(FILE* stream, int64_t& position);
   static bool truncateTo(FILE* stream, int64_t position);
   static bool discardsEverything(FILE* stream);
+  // A regular file that only the map goes to, written at its end, which can be cut back like a
+  // temporary file.
+  static bool cutBackable(FILE* stream);
   // An unnamed file, removed when closed; none when it cannot be made.
   static FILE* createSpool();
   static bool writeDirectly(FILE* stream, const char* data, std::size_t size);

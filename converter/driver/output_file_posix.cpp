@@ -238,4 +238,17 @@ FILE* OutputFile::createSpool() {
   return std::tmpfile();
 }
 
+bool OutputFile::cutBackable(FILE* stream) {
+  struct stat output {};
+  struct stat messages {};
+  if (std::fflush(stream) != 0 || fstat(fileno(stream), &output) != 0 ||
+      !S_ISREG(output.st_mode))
+    return false;
+  // Written over from the middle, the file's rest is the user's: it must not be cut away.
+  if (ftello(stream) != output.st_size) return false;
+  // Messages written into the same file while the map is read would be cut away with it.
+  return fstat(STDERR_FILENO, &messages) != 0 ||
+         !(messages.st_dev == output.st_dev && messages.st_ino == output.st_ino);
+}
+
 }  // namespace zarvex

@@ -168,9 +168,9 @@ FILE* OutputFile::createSpool() {
   if (length == 0 || length > MAX_PATH) return nullptr;
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string path = std::string(folder) + "zarvex-" + temporarySuffix() + ".tmp";
-    const int descriptor = _open(path.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY |
-                                                   _O_TEMPORARY | _O_SHORT_LIVED,
-                                 _S_IREAD | _S_IWRITE);
+    const int descriptor = _open(
+        path.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY | _O_SHORT_LIVED,
+        _S_IREAD | _S_IWRITE);
     if (descriptor != -1) {
       FILE* spool = _fdopen(descriptor, "w+b");
       if (spool == nullptr) _close(descriptor);
@@ -179,6 +179,10 @@ FILE* OutputFile::createSpool() {
     if (errno != EEXIST) return nullptr;
   }
   return nullptr;
+}
+
+bool OutputFile::cutBackable(FILE*) {
+  return false;
 }
 
 }  // namespace zarvex

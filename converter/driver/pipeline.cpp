@@ -42,11 +42,11 @@ class MapRun {
  private:
   // Runs the rules; false for an object not to be written, and for every object from the
   // first one without a type on, since the output must end before that one.
-  bool rule(const MapObject& object);
+  bool rule(const MapObject& object, ObjectAttributes& attributes);
   [[noreturn]] void fail(const ParserException& error, const Tokenizer& tokenizer) const;
   // Writes formatted text in order until at most `keep` batches are pending, and any that are
   // ready.
-  void writeFormatted(std::deque<std::future<OutputBuffer>>& formatting, std::size_t keep);
+  void writeFormatted(std::deque<std::future<FormattedBatch>>& formatting, std::size_t keep);
 
   const ObjectConfImpl& entry_;
   OutputFile& output_;
@@ -61,12 +61,15 @@ class MapRun {
   // Buffers of formatted text already written, whose room the next batches take: allocating
   // megabytes afresh for each costs more than formatting into them.
   std::vector<OutputBuffer> spareText_;
+  // Records of batches already written: the rules fill them in place, so that no attributes are
+  // copied, moved or allocated for an object.
+  std::vector<std::vector<RuledObject>> spareRecords_;
 };
 
-bool MapRun::rule(const MapObject& object) {
+bool MapRun::rule(const MapObject& object, ObjectAttributes& attributes) {
   if (unknownKind_) return false;
   try {
-    return applyRules(entry_, object, attributes_);
+    return applyRules(entry_, object, attributes);
   } catch (const UnknownObjectType& e) {
     // Reported only once the map has been read whole: a faulty map is reported instead.
     unknownKind_ = e.kind;
@@ -75,6 +78,8 @@ bool MapRun::rule(const MapObject& object) {
 }
 
 void MapRun::fail(const ParserException& error, const Tokenizer& tokenizer) const {
+  // Taken back first: the token dump may go to the same file, after what came before the map.
+  output_.discardMap();
   std::fprintf(stderr, "Error in file: '%s'\n", entry_.fileName.c_str());
   tokenizer.dumpToken(stdout);
   throw error;
@@ -89,7 +94,7 @@ void MapRun::readInOnePass(Tokenizer& tokenizer, bool withHeader) {
     for (bool more = true; more && !stopped_;) {
       more = reader.ReadObject();
       for (const MapObject& object : reader.objects()) {
-        if (!rule(object)) continue;
+        if (!rule(object, attributes_)) continue;
         writer.WriteObject(object, output_.stream(), attributes_);
         if (output_.failed()) {
           stopped_ = true;
@@ -105,15 +110,17 @@ void MapRun::readInOnePass(Tokenizer& tokenizer, bool withHeader) {
   report_.merge(reader.lenientReport());
 }
 
-void MapRun::writeFormatted(std::deque<std::future<OutputBuffer>>& formatting, std::size_t keep) {
+void MapRun::writeFormatted(std::deque<std::future<FormattedBatch>>& formatting,
+                            std::size_t keep) {
   while (!stopped_ && !formatting.empty() &&
          (formatting.size() > keep ||
           formatting.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
-    OutputBuffer text = formatting.front().get();
+    FormattedBatch formatted = formatting.front().get();
     formatting.pop_front();
-    if (!text.empty()) output_.writeBlock(text.data(), text.size());
+    if (!formatted.text.empty()) output_.writeBlock(formatted.text.data(), formatted.text.size());
     stopped_ = output_.failed();
-    spareText_.push_back(std::move(text));
+    spareText_.push_back(std::move(formatted.text));
+    spareRecords_.push_back(std::move(formatted.records));
   }
 }
 
@@ -124,7 +131,7 @@ void MapRun::readInChunks(FILE* input) {
   // holds a piece's objects or text.
   const std::size_t ahead = std::size_t{options_.jobs} + 1;
   std::deque<std::future<ParsedChunk>> parsing;
-  std::deque<std::future<OutputBuffer>> formatting;
+  std::deque<std::future<FormattedBatch>> formatting;
   const std::string& fileName = entry_.fileName;
   const bool lenient = options_.lenient;
   bool first = true;
@@ -134,9 +141,10 @@ void MapRun::readInChunks(FILE* input) {
     while (parsing.size() < ahead && !chunks.exhausted()) {
       std::optional<std::string> piece = chunks.next();
       if (!piece) break;
-      parsing.push_back(pool.submit([bytes = std::move(*piece), first, &fileName, lenient]() mutable {
-        return parseChunk(std::move(bytes), first, fileName, lenient);
-      }));
+      parsing.push_back(
+          pool.submit([bytes = std::move(*piece), first, &fileName, lenient]() mutable {
+            return parseChunk(std::move(bytes), first, fileName, lenient);
+          }));
       first = false;
     }
     if (parsing.empty()) break;
@@ -163,28 +171,38 @@ void MapRun::readInChunks(FILE* input) {
     }
 
     chunks.recycle(std::move(chunk.bytes));
-    std::vector<RuledObject> batch;
-    batch.reserve(chunk.objects.size());
+    std::vector<RuledObject> records;
+    if (!spareRecords_.empty()) {
+      records = std::move(spareRecords_.back());
+      spareRecords_.pop_back();
+    }
+    std::size_t count = 0;
     for (MapObject& object : chunk.objects) {
       object.locLine += static_cast<uint32_t>(lineBase);
-      if (!rule(object)) continue;
-      // Handed over whole rather than copied; the new record keeps what carries over.
-      batch.push_back(RuledObject{std::move(object), std::move(attributes_)});
-      attributes_ = ObjectAttributes();
-      attributes_.carryOver(batch.back().attributes);
+      if (count == records.size()) records.emplace_back();
+      RuledObject& slot = records[count];
+      // What carries over comes from the record the rules ran on last; a slot whose object was
+      // not written is run on again as it is.
+      slot.attributes.carryOver(attributes_);
+      const bool written = rule(object, slot.attributes);
+      attributes_.carryOver(slot.attributes);
+      if (!written) continue;
+      slot.object = std::move(object);
+      ++count;
     }
     OutputBuffer room;
     if (!spareText_.empty()) {
       room = std::move(spareText_.back());
       spareText_.pop_back();
     }
-    formatting.push_back(pool.submit([batch = std::move(batch), spent = std::move(chunk.objects),
+    formatting.push_back(pool.submit([records = std::move(records), count,
+                                      spent = std::move(chunk.objects),
                                       room = std::move(room)]() mutable {
-      OutputBuffer text = formatBatch(batch, std::move(room));
+      FormattedBatch formatted{formatBatch(records, count, std::move(room)), std::move(records)};
       // Freed here rather than by the thread that runs the rules.
-      std::vector<RuledObject>().swap(batch);
+      for (std::size_t i = 0; i < count; ++i) formatted.records[i].object = MapObject();
       std::deque<MapObject>().swap(spent);
-      return text;
+      return formatted;
     }));
     report_.merge(chunk.report, lineBase);
     lineBase += chunk.lineCount;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "converter/driver/command_line.h"
 #include "converter/driver/output_file.h"
 #include "converter/mpformat/map_object.h"
 #include "converter/mpformat/object_attributes.h"
@@ -28,7 +29,7 @@ struct ConversionOptions {
   /// order; 1 reads the map in one pass on the calling thread.
   unsigned jobs = 1;
   /// About how many bytes of a map one piece holds.
-  std::size_t chunkBytes = std::size_t{1} << 20;
+  std::size_t chunkBytes = kDefaultChunkBytes;
 };
 
 /// Resets and fills `attributes` from `object`, runs the entry's rules and settles the type.

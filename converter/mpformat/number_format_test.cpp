@@ -177,8 +177,8 @@ TEST(NumberFormatTest, Fixed6RandomCoordinates) {
 // The quick path for coordinates must hand every value whose rounding it cannot tell apart, and
 // every value that rounds up to 1000, to the exact path.
 TEST(NumberFormatTest, Fixed6NearHalvesAndTheTopOfTheQuickRange) {
-  std::vector<double> values = {999.9999995, 999.99999949999, -999.9999996, 999.999999,
-                                1000.0,      -0.0,            0.0000005,    -0.0000005};
+  std::vector<double> values = {999.9999995, 999.99999949999, -999.9999996, 999.999999, 1000.0,
+                                -0.0,        0.0000005,       -0.0000005};
   std::mt19937_64 random(5);
   std::uniform_int_distribution<int64_t> micro(-999999999, 999999999);
   for (int i = 0; i < 200000; ++i) {
