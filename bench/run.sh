@@ -46,12 +46,12 @@ row() {
     exit 1
   fi
   awk -v n="$1" -v i="$2" -v o="$3" -v s="$seconds" -v r="$rss" 'BEGIN {
-    printf "%-34s %8.1f %8.1f %8.3f %9.1f %9.1f %8.1f\n", n, i / 1e6, o / 1e6, s, i / 1e6 / s,
+    printf "%-40s %8.1f %8.1f %8.3f %9.1f %9.1f %8.1f\n", n, i / 1e6, o / 1e6, s, i / 1e6 / s,
       o / 1e6 / s, r / 1024 }'
 }
 
 heading() {
-  printf '%-34s %8s %8s %8s %9s %9s %8s\n' run "in MB" "out MB" seconds "in MB/s" "out MB/s" \
+  printf '%-40s %8s %8s %8s %9s %9s %8s\n' run "in MB" "out MB" seconds "in MB/s" "out MB/s" \
     "peak MB"
 }
 
@@ -161,7 +161,7 @@ compare() {
   row "$name" "$input" "$output" "$strict"
   row "  --lenient" "$input" "$output" "$lenient"
   awk -v a="${strict%% *}" -v b="${lenient%% *}" 'BEGIN {
-    printf "%-34s %8.3f\n", "  lenient / strict", b / a }'
+    printf "%-40s %8.3f\n", "  lenient / strict", b / a }'
 }
 
 echo

@@ -43,7 +43,7 @@ class MapRun {
   // Runs the rules; false for an object not to be written, and for every object from the
   // first one without a type on, since the output must end before that one.
   bool rule(const MapObject& object, ObjectAttributes& attributes);
-  [[noreturn]] void fail(const ParserException& error, const Tokenizer& tokenizer) const;
+  [[noreturn]] void fail(const ParserException& error, const Tokenizer& tokenizer);
   // Writes formatted text in order until at most `keep` batches are pending, and any that are
   // ready.
   void writeFormatted(std::deque<std::future<FormattedBatch>>& formatting, std::size_t keep);
@@ -51,8 +51,9 @@ class MapRun {
   const ObjectConfImpl& entry_;
   OutputFile& output_;
   const ConversionOptions& options_;
-  // One record for the whole map: zip, www, road_class and speed_limit carry over between its
-  // objects, starting empty and 0.
+  // The record that the rules run on in one pass; in pieces, what carries over between the
+  // records of the batches. zip, www, road_class and speed_limit carry over between the objects
+  // of one map, starting empty and 0.
   ObjectAttributes attributes_;
   LenientReport report_;
   std::optional<ObjectKind> unknownKind_;
@@ -77,7 +78,7 @@ bool MapRun::rule(const MapObject& object, ObjectAttributes& attributes) {
   }
 }
 
-void MapRun::fail(const ParserException& error, const Tokenizer& tokenizer) const {
+void MapRun::fail(const ParserException& error, const Tokenizer& tokenizer) {
   // Taken back first: the token dump may go to the same file, after what came before the map.
   output_.discardMap();
   std::fprintf(stderr, "Error in file: '%s'\n", entry_.fileName.c_str());
