@@ -4,8 +4,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
+#include "gui/io/file_error.h"
 #include "gui/io/file_system.h"
 
 namespace visual {
@@ -54,13 +54,13 @@ uint64_t fileSize(const std::string& path) {
 
 bool renameOver(const std::string& from, const std::string& to, std::string* error) {
   if (::rename(from.c_str(), to.c_str()) == 0) return true;
-  if (error) *error = to + ": " + std::strerror(errno);
+  if (error) *error = fileError(FileAction::Write, to, errno);
   return false;
 }
 
 bool deleteFile(const std::string& path, std::string* error) {
   if (::unlink(path.c_str()) == 0) return true;
-  if (error) *error = path + ": " + std::strerror(errno);
+  if (error) *error = fileError(FileAction::Delete, path, errno);
   return false;
 }
 

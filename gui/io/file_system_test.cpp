@@ -149,7 +149,8 @@ TEST(PathTest, SplitsPathsIntoTheirParts) {
       // The root stays with the folder, or the folder would be the drive's current one.
       {"C:\\town.mp", "C:\\", "town.mp", "C:\\town", "town"},
       {"C:town.mp", "C:", "town.mp", "C:town", "town"},
-      {"\\\\server\\maps\\town.mp", "\\\\server\\maps", "town.mp", "\\\\server\\maps\\town", "town"},
+      {"\\\\server\\maps\\town.mp", "\\\\server\\maps", "town.mp", "\\\\server\\maps\\town",
+       "town"},
       {"a.b\\c", "a.b", "c", "a.b\\c", "c"},
 #else
       // A backslash is an ordinary character of a POSIX name.

@@ -60,13 +60,13 @@ uint64_t fileSize(const std::string& path) {
 bool renameOver(const std::string& from, const std::string& to, std::string* error) {
   if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
-  if (error) *error = windowsError(to, ::GetLastError());
+  if (error) *error = windowsFileError(FileAction::Write, to, ::GetLastError());
   return false;
 }
 
 bool deleteFile(const std::string& path, std::string* error) {
   if (::DeleteFileA(path.c_str())) return true;
-  if (error) *error = windowsError(path, ::GetLastError());
+  if (error) *error = windowsFileError(FileAction::Delete, path, ::GetLastError());
   return false;
 }
 

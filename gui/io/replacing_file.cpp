@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "gui/io/file_error.h"
 #include "gui/io/file_system.h"
 
 namespace visual {
@@ -51,7 +52,7 @@ bool ReplacingFile::open(const std::string& path) {
 }
 
 void ReplacingFile::fail() {
-  if (error_.empty()) error_ = path_ + ": " + std::strerror(errno);
+  if (error_.empty()) error_ = fileError(FileAction::Write, path_, errno);
 }
 
 void ReplacingFile::write(std::string_view bytes) {

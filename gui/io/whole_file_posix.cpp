@@ -3,17 +3,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
+#include "gui/io/file_error.h"
 #include "gui/io/file_system.h"
 #include "gui/io/whole_file.h"
 
 namespace visual {
 namespace {
-
-std::string errorText(const std::string& path, int number) {
-  return path + ": " + std::strerror(number);
-}
 
 void setError(std::string* error, const std::string& text) {
   if (error) *error = text;
@@ -51,15 +47,15 @@ ReadResult readWholeFile(const std::string& path, std::string* data, std::string
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) return ReadResult::Missing;
-    setError(error, errorText(path, errno));
+    setError(error, fileError(FileAction::Read, path, errno));
     return ReadResult::Failed;
   }
   struct stat st {};
   std::string refused;
   if (::fstat(fd, &st) != 0)
-    refused = errorText(path, errno);
+    refused = fileError(FileAction::Read, path, errno);
   else if (S_ISDIR(st.st_mode))
-    refused = errorText(path, EISDIR);
+    refused = fileError(FileAction::Read, path, EISDIR);
   else if (!S_ISREG(st.st_mode))
     refused = notAFileError(path);
   else if (static_cast<uint64_t>(st.st_size) > kMaxTextFileBytes)
@@ -77,7 +73,7 @@ ReadResult readWholeFile(const std::string& path, std::string* data, std::string
       if (errno == EINTR) continue;
       const int number = errno;
       ::close(fd);
-      setError(error, errorText(path, number));
+      setError(error, fileError(FileAction::Read, path, number));
       return ReadResult::Failed;
     }
     if (n == 0) break;
@@ -97,13 +93,13 @@ bool replaceWholeFile(const std::string& path, const std::string& text, std::str
   std::string temporary = path + ".tmpXXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
-    setError(error, errorText(path, errno));
+    setError(error, fileError(FileAction::Write, path, errno));
     return false;
   }
   const auto fail = [&](int number, bool open) {
     if (open) ::close(fd);
     ::unlink(temporary.c_str());
-    setError(error, errorText(path, number));
+    setError(error, fileError(FileAction::Write, path, number));
     return false;
   };
   if (::fchmod(fd, modeFor(path)) != 0 || !writeAll(fd, text) || ::fsync(fd) != 0) {

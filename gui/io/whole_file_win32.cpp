@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "gui/io/file_system.h"
 #include "gui/io/whole_file.h"
@@ -13,11 +12,6 @@ namespace {
 
 void setError(std::string* error, const std::string& text) {
   if (error) *error = text;
-}
-
-// The texts the C library gives for these, so that the messages read as on other systems.
-std::string folderError(const std::string& path) {
-  return path + ": " + std::strerror(EISDIR);
 }
 
 bool isMissing(DWORD code) {
@@ -53,20 +47,20 @@ ReadResult readWholeFile(const std::string& path, std::string* data, std::string
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD code = ::GetLastError();
     if (isMissing(code)) return ReadResult::Missing;
-    setError(error, windowsError(path, code));
+    setError(error, windowsFileError(FileAction::Read, path, code));
     return ReadResult::Failed;
   }
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    setError(error, folderError(path));
+    setError(error, fileError(FileAction::Read, path, EISDIR));
     return ReadResult::Failed;
   }
-  const HANDLE file =
-      ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD code = ::GetLastError();
     if (isMissing(code)) return ReadResult::Missing;
-    setError(error, windowsError(path, code));
+    setError(error, windowsFileError(FileAction::Read, path, code));
     return ReadResult::Failed;
   }
   const auto fail = [&](const std::string& text) {
@@ -77,14 +71,15 @@ ReadResult readWholeFile(const std::string& path, std::string* data, std::string
   // NUL, CON, COM1 and pipes are no settings files; reading a console would wait for the user.
   if (::GetFileType(file) != FILE_TYPE_DISK) return fail(notAFileError(path));
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file, &size)) return fail(windowsError(path, ::GetLastError()));
+  if (!::GetFileSizeEx(file, &size))
+    return fail(windowsFileError(FileAction::Read, path, ::GetLastError()));
   if (static_cast<uint64_t>(size.QuadPart) > kMaxTextFileBytes) return fail(tooLargeError(path));
   data->clear();
   char buffer[65536];
   for (;;) {
     DWORD got = 0;
     if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr))
-      return fail(windowsError(path, ::GetLastError()));
+      return fail(windowsFileError(FileAction::Read, path, ::GetLastError()));
     if (got == 0) break;
     // The file may grow while it is read.
     if (data->size() + got > kMaxTextFileBytes) return fail(tooLargeError(path));
@@ -98,20 +93,20 @@ bool replaceWholeFile(const std::string& path, const std::string& text, std::str
   const DWORD old = ::GetFileAttributesA(path.c_str());
   // Found before anything is written, as the rename would find it.
   if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    setError(error, folderError(path));
+    setError(error, fileError(FileAction::Write, path, EISDIR));
     return false;
   }
   std::string temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-    temporary = path + ".tmp" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(attempt);
+    temporary =
+        path + ".tmp" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(attempt);
     file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) break;
   }
   if (file == INVALID_HANDLE_VALUE) {
-    setError(error, windowsError(path, ::GetLastError()));
+    setError(error, windowsFileError(FileAction::Write, path, ::GetLastError()));
     return false;
   }
   bool ok = writeAll(file, withCrLf(text)) && ::FlushFileBuffers(file);
@@ -130,7 +125,7 @@ bool replaceWholeFile(const std::string& path, const std::string& text, std::str
   }
   if (!ok) {
     ::DeleteFileA(temporary.c_str());
-    setError(error, windowsError(path, code));
+    setError(error, windowsFileError(FileAction::Write, path, code));
   }
   return ok;
 }

@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include "gui/io/file_error.h"
+
 namespace visual {
 
-/// "path: " and the system's text for the Windows error `code` (GetLastError), as UTF-8 like
-/// the program's other messages.
-std::string windowsError(const std::string& path, unsigned long code);
+/// fileError for a Windows call that failed with `code` (GetLastError): the Russian reason as for
+/// the nearest C library error, the system's own text in brackets.
+std::string windowsFileError(FileAction action, const std::string& path, unsigned long code);
 
 }  // namespace visual

@@ -12,13 +12,18 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
+#include "gui/io/shell.h"
+#include "gui/model/names.h"
+#include "gui/ui/conversion_log.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/file_field.h"
 #include "gui/ui/generation_dialog.h"
@@ -26,6 +31,7 @@
 #include "gui/ui/help_page.h"
 #include "gui/ui/level_picker.h"
 #include "gui/ui/map_file_dialog.h"
+#include "gui/ui/native_path.h"
 #include "gui/ui/objects_page.h"
 #include "gui/ui/progress_panel.h"
 #include "gui/ui/shown_text.h"
@@ -74,6 +80,11 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 
   levelPicker_ = new LevelPicker(this);
   generationDialog_ = new GenerationDialog(*workspace_, this);
+  connect(generationDialog_, &GenerationDialog::runFinished, this,
+          [this](const ConversionReport& report) {
+            refresh();
+            if (!report.error.empty()) showError(report.error);
+          });
   mapFileDialog_ = new MapFileDialog(this);
 
   startUp(setup);
@@ -125,6 +136,8 @@ QToolBar* MainWindow::buildToolBar() {
 QWidget* MainWindow::buildPages() {
   auto* splitter = new QSplitter(Qt::Horizontal, this);
   splitter->setObjectName(QStringLiteral("Splitter1"));
+  splitter->setChildrenCollapsible(false);
+  splitter_ = splitter;
 
   tv_ = new QTreeWidget(splitter);
   tv_->setObjectName(QStringLiteral("tv"));
@@ -175,12 +188,12 @@ QWidget* MainWindow::buildPages() {
     const std::optional<std::string> path =
         chooseOpenFile({"Укажите файл карты", "MAP Polish format|*.MP", ""});
     if (!path) return std::nullopt;
-    return QString::fromStdString(*path);
+    return shownPath(*path);
   });
   connect(headerPage_->fileField(), &FileField::chosen, this,
           [this](const std::optional<QString>& path) {
             std::optional<std::string> chosen;
-            if (path) chosen = path->toStdString();
+            if (path) chosen = nativePath(*path);
             act([this, &chosen] { workspace_->openMap(chosen); });
             tv_->setFocus();
           });
@@ -222,6 +235,7 @@ void MainWindow::buildStatusBar() {
 }
 
 void MainWindow::startUp(const MainWindowSetup& setup) {
+  workspace_->setShellStarter([this](const ConverterRun& run) { return startConverter(run); });
   workspace_->setDefaultConverterPath(setup.converterPath);
   workspace_->setCatalogueFolder(setup.typesFolder);
   if (!setup.iniPath.empty()) workspace_->loadIni(setup.iniPath);
@@ -229,9 +243,51 @@ void MainWindow::startUp(const MainWindowSetup& setup) {
   if (folder.empty() || folder == kForeignDefaultFolder) {
     workspace_->setCatalogueFolder(setup.typesFolder);
   }
-  dirDat_->setText(QString::fromStdString(workspace_->catalogueFolder()));
+  dirDat_->setText(shownPath(workspace_->catalogueFolder()));
+  restoreLayout();
   workspace_->showPage(Page::Default);
   refresh();
+}
+
+void MainWindow::restoreLayout() {
+  const WindowLayout& layout = workspace_->windowLayout();
+  const auto bytes = [](const std::string& text) {
+    return QByteArray::fromBase64(QByteArray::fromStdString(text));
+  };
+  if (layout.geometry.empty()) return;
+  restoreGeometry(bytes(layout.geometry));
+  restoreState(bytes(layout.state));
+  splitter_->restoreState(bytes(layout.splitter));
+}
+
+void MainWindow::keepLayout() {
+  const auto text = [](const QByteArray& bytes) { return bytes.toBase64().toStdString(); };
+  workspace_->setWindowLayout(
+      {text(saveGeometry()), text(saveState()), text(splitter_->saveState())});
+}
+
+// Names of types are long ("0x17 [1] городской парк"): the tree widens to show them whole, up to
+// two fifths of the window and as far as the page "Objects" keeps its own width, and never
+// narrows by itself, so a width the user chose stays.
+void MainWindow::fitTreeWidth() {
+  // QTreeView's own override (indentation counted) is protected; the view's is public.
+  const QAbstractItemView* view = tv_;
+  const int wanted = view->sizeHintForColumn(0) + 2 * tv_->frameWidth() +
+                     tv_->verticalScrollBar()->sizeHint().width() + 8;
+  QList<int> sizes = splitter_->sizes();
+  const int pageRoom =
+      splitter_->width() - splitter_->handleWidth() - 16 - objectsPage_->minimumSizeHint().width();
+  const int limit = std::max(200, std::min(width() * 2 / 5, pageRoom));
+  if (sizes.size() != 2 || sizes[0] >= std::min(wanted, limit)) return;
+  const int total = sizes[0] + sizes[1];
+  sizes[0] = std::min(wanted, limit);
+  sizes[1] = total - sizes[0];
+  splitter_->setSizes(sizes);
+}
+
+bool MainWindow::startConverter(const ConverterRun& run) {
+  if (run.inTerminal && terminalAvailable()) return startConversion(run);
+  return generationDialog_->startRun(run);
 }
 
 template <typename Action>
@@ -247,7 +303,7 @@ void MainWindow::writeEditor() {
 }
 
 void MainWindow::commitFolder() {
-  const std::string folder = dirDat_->text().toStdString();
+  const std::string folder = nativePath(dirDat_->text());
   if (folder == workspace_->catalogueFolder()) return;
   workspace_->setCatalogueFolder(folder);
   workspace_->saveIni();
@@ -265,11 +321,22 @@ void MainWindow::refresh() {
   refreshing_ = true;
   const int codePage = workspace_->codePage();
   bSave_->setEnabled(workspace_->saveEnabled());
-  bGenerate_->setEnabled(workspace_->generateEnabled());
-  if (workspace_->treeRevision() != shownTreeRevision_) rebuildTree();
+  // One conversion at a time: the next generation would replace the files it reads.
+  bGenerate_->setEnabled(workspace_->generateEnabled() && !generationDialog_->running());
+  const bool rebuilt = workspace_->treeRevision() != shownTreeRevision_;
+  if (rebuilt) rebuildTree();
   syncTree();
+  // After syncTree, which sets the bold font that makes the entries wider.
+  if (rebuilt) fitTreeWidth();
   headerPage_->showView(workspace_->headerView(), codePage);
   objectsPage_->showState(workspace_->editor(), codePage);
+  QString type;
+  if (const std::optional<ShownType> shown = workspace_->shownType()) {
+    type = shownText(shown->id, codePage) + QStringLiteral(" — ") +
+           QString::fromStdString(kindListName(shown->kind));
+    if (!shown->eName.empty()) type += QStringLiteral(" — ") + shownText(shown->eName, codePage);
+  }
+  objectsPage_->showType(type);
   nb_->setCurrentIndex(static_cast<int>(workspace_->page()));
   progress_->setProgress(workspace_->progressPos(), workspace_->progressMax());
   refreshing_ = false;
@@ -334,6 +401,13 @@ void MainWindow::treeSelectionChanged(QTreeWidgetItem* current) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (generationDialog_->running()) {
+    if (!askYesNo("Конвертация ещё идёт. Прервать её?")) {
+      event->ignore();
+      return;
+    }
+    generationDialog_->log()->stop();
+  }
   writeEditor();
   const bool close = workspace_->queryClose();
   refresh();
@@ -341,6 +415,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  keepLayout();
   workspace_->saveIni();
   event->accept();
 }
@@ -353,7 +428,7 @@ QWidget* MainWindow::dialogParent() {
 QString MainWindow::folderOfMap() const {
   const std::string& map = workspace_->document().FileName;
   if (map.empty()) return {};
-  return QFileInfo(QString::fromStdString(map)).absolutePath();
+  return QFileInfo(shownPath(map)).absolutePath();
 }
 
 void MainWindow::showMessage(const std::string& text) {
@@ -361,6 +436,14 @@ void MainWindow::showMessage(const std::string& text) {
   QMessageBox box(QMessageBox::Information, windowTitle(), QString::fromStdString(text),
                   QMessageBox::Ok, dialogParent());
   box.setObjectName(QStringLiteral("message"));
+  box.exec();
+}
+
+void MainWindow::showError(const std::string& text) {
+  if (dialogs_) return dialogs_->showError(text);
+  QMessageBox box(QMessageBox::Critical, windowTitle(), QString::fromStdString(text),
+                  QMessageBox::Ok, dialogParent());
+  box.setObjectName(QStringLiteral("error"));
   box.exec();
 }
 
@@ -396,29 +479,29 @@ std::optional<std::string> MainWindow::chooseOpenFile(const FileDialogSpec& requ
   const std::optional<QString> path =
       runFileDialog(dialogParent(), request, FileDialogMode::Open, folderOfMap());
   if (!path) return std::nullopt;
-  return path->toStdString();
+  return nativePath(*path);
 }
 
 std::optional<std::string> MainWindow::chooseSaveFile(const FileDialogSpec& request,
                                                       const std::string& proposedName) {
   if (dialogs_) return dialogs_->chooseSaveFile(request, proposedName);
   // A bare proposed name is put beside the map, where the user's work usually lives.
-  QString start = QString::fromStdString(proposedName);
+  QString start = shownPath(proposedName);
   const QString folder = folderOfMap();
   if (!folder.isEmpty() && QFileInfo(start).isRelative()) start = QDir(folder).filePath(start);
   const std::optional<QString> path =
       runFileDialog(dialogParent(), request, FileDialogMode::Save, start);
   if (!path) return std::nullopt;
-  return path->toStdString();
+  return nativePath(*path);
 }
 
 std::optional<std::string> MainWindow::chooseMapFile(const std::string& message,
                                                      const std::string& fileField) {
   if (dialogs_) return dialogs_->chooseMapFile(message, fileField);
   const std::optional<QString> path =
-      mapFileDialog_->choose(QString::fromStdString(message), QString::fromStdString(fileField));
+      mapFileDialog_->choose(QString::fromStdString(message), shownPath(fileField));
   if (!path) return std::nullopt;
-  return path->toStdString();
+  return nativePath(*path);
 }
 
 bool MainWindow::showGenerationDialog(GenerationSettings& settings) {
@@ -437,7 +520,7 @@ void MainWindow::progressChanged(int pos, int max) {
 }
 
 void MainWindow::showStatusPath(const std::string& path) {
-  const QString text = QString::fromStdString(path);
+  const QString text = shownPath(path);
   statusPath_->setToolTip(text);
   statusPath_->setText(
       statusPath_->fontMetrics().elidedText(text, Qt::ElideMiddle, statusPath_->width() - 8));
