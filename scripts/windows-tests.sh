@@ -23,9 +23,14 @@ done
 
 export WINEPREFIX=$PWD/build/windows/wineprefix WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+# One wine server for the whole run: without it each test's server lingers for seconds after its
+# last process and the next test waits for it. It is started before the prefix is filled, since
+# the server that wineboot would start lingers too, and a second one refuses to start beside it.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true' EXIT
 # Made once before the tests, so that they do not race to create it.
 wineboot --init >/dev/null 2>&1
-trap 'wineserver -k 2>/dev/null || true' EXIT
 # One at a time: the Windows C library names its temporary files from a sequence that every
 # process starts alike, so that tests running side by side would take each other's files.
 # wine now and then fails to start a process at all: a test counts as failed only when it fails

@@ -103,15 +103,30 @@ TEST_F(FileSystemTest, TellsFilesFromFolders) {
   EXPECT_EQ(fileSize((dir_ / "none.mp").string()), 0u);
 }
 
+// The Russian reason for a missing file, then the system's own text (on Windows the system's
+// message, without its full stop) in brackets.
+void expectMissingFileError(const std::string& error, const std::string& start) {
+  const std::string reason = start + ": файл или папка не найдены (";
+  EXPECT_EQ(error.substr(0, reason.size()), reason) << error;
+  ASSERT_GT(error.size(), reason.size() + 2) << error;
+  EXPECT_EQ(error.back(), ')') << error;
+  EXPECT_NE(error[error.size() - 2], '.') << error;
+}
+
 TEST_F(FileSystemTest, DeletesFilesAndReportsWhatFails) {
   const std::string file = touch("old.bat");
   std::string error;
   EXPECT_TRUE(deleteFile(file, &error));
   EXPECT_FALSE(fs::exists(file));
   EXPECT_FALSE(deleteFile(file, &error));
-  EXPECT_NE(error.find(file), std::string::npos) << error;
+  expectMissingFileError(error, "Не удалось удалить файл " + file);
   EXPECT_FALSE(deleteFile(dir_.string(), nullptr));
   EXPECT_TRUE(fs::is_directory(dir_));
+
+  const std::string target = touch("kept.set");
+  EXPECT_FALSE(renameOver(file, target, &error));
+  expectMissingFileError(error, "Не удалось записать файл " + target);
+  EXPECT_TRUE(fs::exists(target));
 }
 
 TEST(PathTest, JoinsWithOneSeparator) {

@@ -103,8 +103,9 @@ TEST_F(GenerateCommandTest, WritesTheThreeFilesFromAWorkFile) {
   EXPECT_EQ(readFile(base + ".cfg"),
             replaced(readFile("testdata/generate/expected.cfg"), "@MAP@", scriptPath(map)));
   // Byte for byte: cmd wants CR LF.
-  EXPECT_EQ(readBytes(base + ".bat"), asWritten("\"" + converter + "\" -h \"" + base + ".txt\" \"" +
-                                                base + ".cfg\" \"" + base + "_multilevel.mp\"\npause\n"));
+  EXPECT_EQ(readBytes(base + ".bat"),
+            asWritten("\"" + converter + "\" -h \"" + base + ".txt\" \"" + base + ".cfg\" \"" +
+                      base + "_multilevel.mp\"\npause\n"));
 
   // A map the strict reader takes converts through the batch line as it is.
   ASSERT_EQ(run({"--generate", set, "--types", types, "--zarvex", ZARVEX_BINARY}), 0) << err.str();
@@ -151,7 +152,7 @@ TEST_F(GenerateCommandTest, MapsThatNeedLenientReadingGetItAndConvert) {
 
 TEST_F(GenerateCommandTest, FailuresPrintTheMessage) {
   EXPECT_EQ(run({"--generate", set, "--types", types}), 1);
-  EXPECT_EQ(err.str(), "Укажите путь к файлу zarvex!!\n");
+  EXPECT_EQ(err.str(), "Укажите путь к файлу " + kConverterFileName + "!!\n");
   EXPECT_EQ(out.str(), "");
 
   EXPECT_EQ(run({"--generate", set, "--types", folder.file("work"), "--zarvex", converter}), 1);

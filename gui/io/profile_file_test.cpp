@@ -238,7 +238,7 @@ TEST_F(ProfileFileTest, ReadOnlyFileIsKept) {
   profile.set("a", "k", "new");
   std::string error;
   EXPECT_FALSE(profile.save(path_, &error));
-  EXPECT_EQ(error.rfind(path_ + ": ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind("Не удалось записать файл " + path_ + ": нет доступа (", 0), 0u) << error;
   EXPECT_EQ(read(), "[a]\nk=old\n");
   EXPECT_EQ(entries(), std::vector<std::string>{"work.set"});
 

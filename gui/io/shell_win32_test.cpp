@@ -61,7 +61,7 @@ TEST_F(ShellTest, OpensTheBatchFileInItsFolder) {
   const std::string record = joinPath(dir_, "ran-in.txt");
   for (int i = 0; i < 3000 && readFile(record).find('\n') == std::string::npos; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_EQ(readFile(record), dir_ + "\r\n");
+  EXPECT_EQ(readBytes(record), dir_ + "\r\n");
 }
 
 }  // namespace

@@ -86,6 +86,13 @@ inline std::string asWritten(const std::string& text) {
 #endif
 }
 
+/// The converter's file name, which the message asking for it names.
+#ifdef _WIN32
+inline const std::string kConverterFileName = "zarvex.exe";
+#else
+inline const std::string kConverterFileName = "zarvex";
+#endif
+
 /// Sets the environment variable `name`, or removes it when `value` is null.
 inline void setEnvironment(const std::string& name, const char* value) {
 #ifdef _WIN32

@@ -687,8 +687,9 @@ TEST_F(WorkspaceTest, CreateChecks) {
   GenerationSettings s{folder.file("o.txt"), folder.file("o.cfg"),  folder.file("o.bat"),
                        folder.file("o.mp"),  folder.file("zarvex"), true};
   EXPECT_FALSE(ws.confirmCreate(s));
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Укажите путь к файлу zarvex!!\n" +
-                                                  folder.file("zarvex") + ": файл не найден"});
+  EXPECT_EQ(ui.messages,
+            std::vector<std::string>{"Укажите путь к файлу " + kConverterFileName + "!!\n" +
+                                     folder.file("zarvex") + ": файл не найден"});
 
   folder.write("zarvex", "");
   EXPECT_TRUE(ws.confirmCreate(s));
