@@ -51,4 +51,24 @@ if ((zip)); then
   rm -f "$zipfile"
   (cd "$stage" && zip -qr -X "$zipfile" "zarvex-$version-windows")
   unzip -l "$zipfile"
+
+  # As a user has it: unpacked, a work on the example map generated (the files are named after
+  # the map, as the window program names them) and converted under wine.
+  rm -rf "$stage"/*
+  unzip -q "$zipfile" -d "$stage"
+  export WINEPREFIX=$stage/wineprefix WINEDEBUG=-all
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
+  trap 'wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; rm -rf "$stage"' EXIT
+  wineboot --init >/dev/null 2>&1
+  examples=$dir/examples
+  map=$(winepath -w "$examples/town.mp")
+  sed "s|@MAP@|${map//\\/\\\\}|" gui/io/testdata/generate/village.set >"$examples/work.set"
+  (cd "$dir" && wine visualzarvex-generate.exe --generate 'examples\work.set' --types 'examples\types' --run)
+  converted=$(grep -ciE '^\[(polyline|polygon|poi)\]' "$examples/town_multilevel.mp" || true)
+  if ! grep -q '^\[IMG ID\]' "$examples/town_multilevel.mp" || ((converted == 0)); then
+    echo "the example's conversion under wine gave no map" >&2
+    exit 1
+  fi
+  echo "visualzarvex-generate.exe converted the example under wine: $converted objects"
 fi
