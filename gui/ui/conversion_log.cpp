@@ -1,11 +1,12 @@
 #include "gui/ui/conversion_log.h"
-#include "gui/ui/native_path.h"
 
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include "gui/ui/native_path.h"
 
 namespace visual {
 

@@ -1,10 +1,11 @@
 #include "gui/ui/install_paths.h"
-#include "gui/ui/native_path.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include "gui/ui/native_path.h"
 
 namespace visual {
 
