@@ -587,9 +587,8 @@ void Workspace::generate() {
   s.md.sortByIdAndType();
   // The map may have been edited since it was opened.
   s.readMode.refresh(s.doc.FileName);
-  const std::vector<CommandWord> command =
-      converterCommand(settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP,
-                       s.readMode.lenient());
+  const std::vector<CommandWord> command = converterCommand(
+      settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP, s.readMode.lenient());
   // All three are complete before any replaces its old file, so that a failure leaves the old
   // ones as they were.
   ReplacingFile header, script, batch;
@@ -724,6 +723,17 @@ int Workspace::progressMax() const {
 }
 int Workspace::codePage() const {
   return state_->codePage;
+}
+
+PreviewInputs Workspace::previewInputs() {
+  State& s = *state_;
+  PreviewInputs inputs{s.doc, s.md, false, s.fnZARVEX, s.codePage};
+  // The edits are applied to the copy only: looking at the map stores nothing.
+  if (std::optional<RuleRecord> row = s.edited()) inputs.rules.put(std::move(*row));
+  inputs.rules.sortByIdAndType();
+  if (!s.doc.FileName.empty()) s.readMode.refresh(s.doc.FileName);
+  inputs.lenient = s.readMode.lenient();
+  return inputs;
 }
 
 }  // namespace visual
