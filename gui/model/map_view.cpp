@@ -110,21 +110,6 @@ Rgb fromHsv(double h, double s, double v) {
 
 }  // namespace
 
-LevelCounts countsOf(const PreviewMap& map, std::uint64_t sourcePoints) {
-  LevelCounts counts;
-  counts.sourcePoints = sourcePoints;
-  counts.objects = map.objects.size();
-  for (const PreviewLine& line : map.lines) counts.points += line.count;
-  return counts;
-}
-
-void sortForDrawing(PreviewMap& map) {
-  const auto rank = [](const PreviewObject& o) { return o.kind == 1 ? 0 : o.kind == 0 ? 1 : 2; };
-  std::stable_sort(
-      map.objects.begin(), map.objects.end(),
-      [&rank](const PreviewObject& a, const PreviewObject& b) { return rank(a) < rank(b); });
-}
-
 void Viewport::setMap(const GeoBounds& bounds) {
   map_ = bounds;
   lonScale_ = lonScaleOf(bounds);

@@ -79,6 +79,13 @@ struct LevelCounts {
 /// Counts of `map` measured against `sourcePoints`.
 LevelCounts countsOf(const PreviewMap& map, std::uint64_t sourcePoints);
 
+/// The caption of a level in the view's selector and in printed counts: "Исходная карта" for
+/// level -1, else the level with its bits and zoom label (UTF-8).
+std::string levelTitle(int level, int bits);
+
+/// The share of the source map's points as a percentage with one decimal ("12.5%").
+std::string shareText(const LevelCounts& counts);
+
 /// Orders the objects for drawing (polygons, polylines, points; file order within a kind).
 void sortForDrawing(PreviewMap& map);
 

@@ -1,0 +1,160 @@
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <sstream>
+
+#include "gui/io/preview_reader.h"
+#include "gui/model/map_view.h"
+#include "gui/ui/render_command.h"
+
+namespace visual {
+
+namespace {
+
+const QString kExamples = QStringLiteral(VISUAL_UI_EXAMPLES);
+
+}  // namespace
+
+class MapPaneTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void renderShowsWhatEachLevelKeeps();
+  void renderRefusesWhatItCannotDraw_data();
+  void renderRefusesWhatItCannotDraw();
+
+ private:
+  // Renders `level` of the example; the printed counts go to `printed`.
+  QImage render(const QString& level, std::string* printed = nullptr);
+  // True when a pixel within one of (lat, lon) on `image` is not the background.
+  bool drawnAt(const QImage& image, double lat, double lon) const;
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  QString set_;
+  Viewport view_;
+};
+
+void MapPaneTest::init() {
+  dir_ = std::make_unique<QTemporaryDir>();
+  QVERIFY(dir_->isValid());
+  // The work file names its map relative to the folder the command runs in.
+  for (const char* name : {"town.mp", "town.set"})
+    QVERIFY(QFile::copy(kExamples + "/" + name, dir_->filePath(name)));
+  set_ = dir_->filePath(QStringLiteral("town.set"));
+  QVERIFY(QDir::setCurrent(dir_->path()));
+  qputenv("XDG_CONFIG_HOME", dir_->filePath(QStringLiteral("config")).toUtf8());
+  SourcePreview source;
+  std::string error;
+  QVERIFY2(readSourcePreview(dir_->filePath("town.mp").toStdString(), source, &error),
+           error.c_str());
+  view_.resize(400, 300);
+  view_.setMap(source.map.bounds);
+}
+
+void MapPaneTest::cleanup() {
+  QDir::setCurrent(QDir::tempPath());
+  dir_.reset();
+}
+
+QImage MapPaneTest::render(const QString& level, std::string* printed) {
+  const QString png = dir_->filePath("level-" + level + ".png");
+  std::ostringstream out, err;
+  const int code = runRenderCommand(
+      {"town.set", "--level", level.toStdString(), "--out", png.toStdString(), "--size", "400x300",
+       "--types", (kExamples + "/types").toStdString(), "--zarvex", ZARVEX_BINARY},
+      out, err);
+  if (code != 0) qWarning("%s", err.str().c_str());
+  if (printed) *printed = out.str();
+  return code == 0 ? QImage(png) : QImage();
+}
+
+bool MapPaneTest::drawnAt(const QImage& image, double lat, double lon) const {
+  const ScreenXY at = view_.toScreen({lon, lat});
+  for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -1; dy <= 1; ++dy) {
+      const QPoint p(static_cast<int>(at.x) + dx, static_cast<int>(at.y) + dy);
+      if (image.valid(p) && image.pixelColor(p) != QColor(Qt::white)) return true;
+    }
+  return false;
+}
+
+void MapPaneTest::renderShowsWhatEachLevelKeeps() {
+  std::string printed;
+  const QImage source = render(QStringLiteral("source"), &printed);
+  QVERIFY(!source.isNull());
+  QCOMPARE(source.size(), QSize(400, 300));
+  QCOMPARE(printed,
+           std::string("Исходная карта: объектов 13, точек 41 (100.0% точек исходной карты)\n"));
+  std::vector<QImage> levels;
+  for (int level = 0; level < 5; ++level) {
+    levels.push_back(render(QString::number(level)));
+    QVERIFY(!levels.back().isNull());
+  }
+  render(QStringLiteral("4"), &printed);
+  QCOMPARE(
+      printed,
+      std::string(
+          "Уровень 4: 16 бит, 20 км - 30 км: объектов 3, точек 6 (14.6% точек исходной карты)\n"));
+
+  // The highway is on every level.
+  for (const QImage& image : levels) QVERIFY(drawnAt(image, 56.84575, 35.9105));
+  // A street (levels 0 and 1), in the middle of its last segment.
+  QVERIFY(drawnAt(levels[1], 56.84175, 35.90075));
+  QVERIFY(!drawnAt(levels[2], 56.84175, 35.90075));
+  // A building turned into a point at its centre, only on level 0.
+  QVERIFY(drawnAt(levels[0], 56.843275, 35.9103));
+  QVERIFY(!drawnAt(levels[1], 56.843275, 35.9103));
+  // The lake is large enough for level 3, not for level 4; its island stays empty.
+  QVERIFY(drawnAt(levels[3], 56.8470, 35.9270));
+  QVERIFY(!drawnAt(levels[4], 56.8470, 35.9270));
+  QVERIFY(!drawnAt(levels[0], 56.8485, 35.9300));
+  for (int level = 1; level < 5; ++level) QVERIFY(levels[level] != levels[level - 1]);
+}
+
+void MapPaneTest::renderRefusesWhatItCannotDraw_data() {
+  QTest::addColumn<QStringList>("args");
+  QTest::addColumn<QString>("message");
+  const QString out = QStringLiteral("--out");
+  QTest::newRow("no level") << QStringList{"town.set", out, "a.png"} << "Usage: ";
+  QTest::newRow("bad size") << QStringList{"town.set", "--level", "0",  out,
+                                           "a.png",    "--size",  "0x5"}
+                            << "Usage: ";
+  QTest::newRow("level beyond") << QStringList{"town.set", "--level", "5", out, "a.png"}
+                                << "town.set: нет уровня 5 (уровней 5)";
+  QTest::newRow("missing work file")
+      << QStringList{"none.set", "--level", "source", out, "a.png"} << "none.set";
+  QTest::newRow("converter missing")
+      << QStringList{"town.set", "--level", "1", out, "a.png", "--zarvex", "/nonexistent/zarvex"}
+      << "Укажите путь к файлу zarvex.exe!!";
+}
+
+void MapPaneTest::renderRefusesWhatItCannotDraw() {
+  QFETCH(QStringList, args);
+  QFETCH(QString, message);
+  std::vector<std::string> words;
+  for (const QString& arg : args) words.push_back(arg.toStdString());
+  words.insert(words.end(), {"--types", (kExamples + "/types").toStdString()});
+  std::ostringstream out, err;
+  QCOMPARE(runRenderCommand(words, out, err), 1);
+  QVERIFY2(QString::fromStdString(err.str()).contains(message), err.str().c_str());
+  QVERIFY(!QFile::exists(dir_->filePath("a.png")));
+  QCOMPARE(out.str(), std::string());
+}
+
+}  // namespace visual
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  visual::MapPaneTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "map_pane_test.moc"
