@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -26,7 +27,9 @@
 #include "gui/ui/help_page.h"
 #include "gui/ui/level_picker.h"
 #include "gui/ui/map_file_dialog.h"
+#include "gui/ui/map_pane.h"
 #include "gui/ui/objects_page.h"
+#include "gui/ui/preview_style.h"
 #include "gui/ui/progress_panel.h"
 #include "gui/ui/shown_text.h"
 
@@ -68,9 +71,11 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
   QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kCaption));
   resize(848, 581);
 
-  addToolBar(Qt::TopToolBarArea, buildToolBar());
+  QToolBar* bar = buildToolBar();
+  addToolBar(Qt::TopToolBarArea, bar);
   setCentralWidget(buildPages());
   buildStatusBar();
+  buildMapPane(bar);
 
   levelPicker_ = new LevelPicker(this);
   generationDialog_ = new GenerationDialog(*workspace_, this);
@@ -221,6 +226,38 @@ void MainWindow::buildStatusBar() {
   bar->addWidget(fixed, 1);
 }
 
+void MainWindow::buildMapPane(QToolBar* bar) {
+  // Only the page's controls are read: the folder field is committed when the user leaves it.
+  mapPane_ = new MapPane([this] {
+    objectsPage_->writeState(workspace_->editor(), workspace_->codePage());
+    return workspace_->previewInputs();
+  });
+  auto* dock = new QDockWidget(QStringLiteral("Карта"), this);
+  dock->setObjectName(QStringLiteral("dockMap"));
+  dock->setWidget(mapPane_);
+  addDockWidget(Qt::RightDockWidgetArea, dock);
+  dock->hide();
+  QAction* toggle = dock->toggleViewAction();
+  bar->addSeparator();
+  bar->addAction(toggle);
+  bar->widgetForAction(toggle)->setObjectName(QStringLiteral("bMap"));
+  // The map needs room beside the pages.
+  connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
+    if (!visible || dock->isFloating() || width() >= 1280) return;
+    resize(1280, std::max(height(), 720));
+    resizeDocks({dock}, {600}, Qt::Horizontal);
+  });
+  statusObject_ = new QLabel(statusBar());
+  statusObject_->setObjectName(QStringLiteral("sbObject"));
+  statusObject_->setTextFormat(Qt::PlainText);
+  statusBar()->insertWidget(2, statusObject_);
+  connect(mapPane_, &MapPane::objectClicked, this, [this](int kind, int type, const QString& text) {
+    statusObject_->setText(text);
+    if (const auto path = treePathOf(*workspace_, kind, type))
+      act([this, &path] { workspace_->select(*path); });
+  });
+}
+
 void MainWindow::startUp(const MainWindowSetup& setup) {
   workspace_->setDefaultConverterPath(setup.converterPath);
   workspace_->setCatalogueFolder(setup.typesFolder);
@@ -272,6 +309,7 @@ void MainWindow::refresh() {
   objectsPage_->showState(workspace_->editor(), codePage);
   nb_->setCurrentIndex(static_cast<int>(workspace_->page()));
   progress_->setProgress(workspace_->progressPos(), workspace_->progressMax());
+  mapPane_->showWorkspace(*workspace_);
   refreshing_ = false;
 }
 

@@ -21,6 +21,7 @@ namespace visual {
 class GenerationDialog;
 class HeaderPage;
 class LevelPicker;
+class MapPane;
 class MapFileDialog;
 class ObjectsPage;
 class ProgressPanel;
@@ -49,6 +50,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   LevelPicker* levelPicker() const { return levelPicker_; }
   GenerationDialog* generationDialog() const { return generationDialog_; }
   MapFileDialog* mapFileDialog() const { return mapFileDialog_; }
+  MapPane* mapPane() const { return mapPane_; }
 
   void showMessage(const std::string& text) override;
   bool askYesNo(const std::string& text) override;
@@ -70,6 +72,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   QToolBar* buildToolBar();
   QWidget* buildPages();
   void buildStatusBar();
+  void buildMapPane(QToolBar* bar);
   void startUp(const MainWindowSetup& setup);
 
   /// Writes the page "Objects" into the Workspace, runs `action`, and shows the outcome.
@@ -103,6 +106,8 @@ class MainWindow final : public QMainWindow, public UserInterface {
   LevelPicker* levelPicker_ = nullptr;
   GenerationDialog* generationDialog_ = nullptr;
   MapFileDialog* mapFileDialog_ = nullptr;
+  MapPane* mapPane_ = nullptr;
+  QLabel* statusObject_ = nullptr;
 };
 
 }  // namespace visual

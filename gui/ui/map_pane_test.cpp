@@ -8,8 +8,19 @@
 #include <memory>
 #include <sstream>
 
+#include <QComboBox>
+#include <QLabel>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "gui/io/fake_user_interface.h"
 #include "gui/io/preview_reader.h"
 #include "gui/model/map_view.h"
+#include "gui/ui/file_field.h"
+#include "gui/ui/header_page.h"
+#include "gui/ui/main_window.h"
+#include "gui/ui/map_canvas.h"
+#include "gui/ui/map_pane.h"
 #include "gui/ui/render_command.h"
 
 namespace visual {
@@ -30,6 +41,7 @@ class MapPaneTest : public QObject {
   void renderShowsWhatEachLevelKeeps();
   void renderRefusesWhatItCannotDraw_data();
   void renderRefusesWhatItCannotDraw();
+  void selectingATypeHighlightsItAndAClickSelectsIt();
 
  private:
   // Renders `level` of the example; the printed counts go to `printed`.
@@ -147,6 +159,63 @@ void MapPaneTest::renderRefusesWhatItCannotDraw() {
   QVERIFY2(QString::fromStdString(err.str()).contains(message), err.str().c_str());
   QVERIFY(!QFile::exists(dir_->filePath("a.png")));
   QCOMPARE(out.str(), std::string());
+}
+
+void MapPaneTest::selectingATypeHighlightsItAndAClickSelectsIt() {
+  FakeUserInterface fake;
+  MainWindowSetup setup;
+  setup.iniPath = dir_->filePath(QStringLiteral("visualzarvex.ini")).toStdString();
+  setup.converterPath = ZARVEX_BINARY;
+  setup.typesFolder = (kExamples + "/types").toStdString();
+  setup.dialogs = &fake;
+  MainWindow window(setup);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  fake.openFiles.push_back(dir_->filePath("town.mp").toStdString());
+  window.findChild<FileField*>(QStringLiteral("eFilename"))->browseButton()->click();
+  window.findChild<QToolButton*>(QStringLiteral("bMap"))->click();
+  MapPane* pane = window.mapPane();
+  QVERIFY(pane->isVisible());
+  MapCanvas* canvas = pane->canvas();
+  QTRY_VERIFY_WITH_TIMEOUT(canvas->map() && !pane->running(), 60000);
+  QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("cbMapLevel"))->count(), 6);
+
+  // The lake, by its tree entry.
+  auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("tv"));
+  QTreeWidgetItem* lake = nullptr;
+  for (int r = 0; r < tree->topLevelItemCount(); ++r)
+    for (int c = 0; c < tree->topLevelItem(r)->childCount(); ++c)
+      if (tree->topLevelItem(r)->child(c)->text(0).startsWith(QStringLiteral("0x3c ")))
+        lake = tree->topLevelItem(r)->child(c);
+  QVERIFY(lake);
+  const ScreenXY inLake = canvas->viewport().toScreen({35.9270, 56.8470});
+  const QPoint at(static_cast<int>(inLake.x), static_cast<int>(inLake.y));
+  const auto magentaNear = [&](const QImage& image) {
+    for (int dx = -2; dx <= 2; ++dx)
+      for (int dy = -2; dy <= 2; ++dy) {
+        const QColor c = image.pixelColor(at + QPoint(dx, dy));
+        if (c.red() > 200 && c.green() < 40 && c.blue() > 60 && c.blue() < 140) return true;
+      }
+    return false;
+  };
+  QVERIFY(!magentaNear(canvas->grab().toImage()));
+  tree->setCurrentItem(lake);
+  QCOMPARE(canvas->style().highlight, std::optional(std::pair(1, 0x3c)));
+  QVERIFY(magentaNear(canvas->grab().toImage()));
+
+  // A click on a street selects its entry and tells its type.
+  tree->setCurrentItem(tree->topLevelItem(0));
+  const ScreenXY street = canvas->viewport().toScreen({35.90075, 56.84175});
+  QTest::mouseClick(canvas, Qt::LeftButton, {},
+                    QPoint(static_cast<int>(street.x), static_cast<int>(street.y)));
+  QVERIFY(tree->currentItem());
+  QVERIFY2(tree->currentItem()->text(0).startsWith(QStringLiteral("0x06 ")),
+           qPrintable(tree->currentItem()->text(0)));
+  QVERIFY(window.findChild<QLabel*>(QStringLiteral("sbObject"))
+              ->text()
+              .contains(QStringLiteral("Type=0x6 (Полилиния)")));
+  QCOMPARE(canvas->style().highlight, std::optional(std::pair(0, 0x06)));
+  QCOMPARE(fake.unexpected, std::vector<std::string>());
 }
 
 }  // namespace visual
