@@ -1,5 +1,6 @@
 #include "gui/ui/level_runner.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -64,7 +65,11 @@ LevelResult computeLevels(const PreviewInputs& inputs, std::shared_ptr<const Sou
   QStringList arguments;
   for (std::size_t i = 1; i < run.command.size(); ++i)
     arguments << QString::fromStdString(run.command[i]);
-  process.start(QString::fromStdString(run.command.front()), arguments);
+  // The converter runs in the temporary folder, so a relative path is resolved here first; a
+  // bare name that names no file here is left to the search path.
+  QString program = QString::fromStdString(run.command.front());
+  if (const QFileInfo file(program); file.isFile()) program = file.absoluteFilePath();
+  process.start(program, arguments);
   if (!process.waitForStarted(-1)) {
     result.error = QString::fromUtf8(kNoConverter) + QStringLiteral("\n") +
                    QString::fromStdString(inputs.converter) + ": " + process.errorString();

@@ -9,8 +9,8 @@ namespace visual {
 
 namespace {
 
-// Above this many objects in view, edges are drawn without antialiasing to keep redraws quick.
-constexpr std::size_t kSmoothLimit = 20000;
+// Above this many points in view, edges are drawn without antialiasing to keep redraws quick.
+constexpr std::size_t kSmoothLimit = 100000;
 const QColor kHighlight(0xe0, 0x00, 0x60);
 
 QColor colour(const PreviewObject& object, const PaintStyle& style) {
@@ -21,8 +21,8 @@ QColor colour(const PreviewObject& object, const PaintStyle& style) {
 
 class Painter {
  public:
-  Painter(QPainter& painter, const PreviewMap& map, const Viewport& view)
-      : painter_(painter), map_(map), view_(view) {}
+  Painter(QPainter& painter, const PreviewMap& map, const Viewport& view, bool coarse)
+      : painter_(painter), map_(map), view_(view), coarse_(coarse) {}
 
   void draw(const PreviewObject& object, const QColor& colour, bool highlighted) {
     // Marks of points keep their size; other objects smaller than a pixel become dots.
@@ -60,8 +60,11 @@ class Painter {
   }
 
   void polyline(const PreviewObject& object, const QColor& colour, bool highlighted) {
-    painter_.setPen(QPen(highlighted ? kHighlight : colour, highlighted ? 3.5 : 1.5, Qt::SolidLine,
-                         Qt::RoundCap, Qt::RoundJoin));
+    // A hairline is drawn directly; a wider pen is stroked first, which a coarse picture skips.
+    // Bevel joins and flat caps keep the stroker off curves.
+    const double width = highlighted ? 3.5 : coarse_ ? 0 : 1.5;
+    painter_.setPen(
+        QPen(highlighted ? kHighlight : colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
     painter_.setBrush(Qt::NoBrush);
     forEachLine(object, [this](const std::vector<ScreenXY>& points) {
       polygon_.clear();
@@ -77,7 +80,8 @@ class Painter {
     for (uint32_t l = 0; l < object.lineCount; ++l) {
       const PreviewLine& line = map_.lines[object.firstLine + l];
       const ScreenXY at = view_.toScreen(map_.points[line.first]);
-      painter_.drawEllipse(QPointF(at.x, at.y), radius, radius);
+      // A square mark: circles are drawn as curves, too slow for maps of many points.
+      painter_.drawRect(QRectF(at.x - radius, at.y - radius, 2 * radius, 2 * radius));
     }
   }
 
@@ -94,6 +98,7 @@ class Painter {
   QPainter& painter_;
   const PreviewMap& map_;
   const Viewport& view_;
+  const bool coarse_;
   std::vector<ScreenXY> screen_;
   QPolygonF polygon_;
 };
@@ -104,15 +109,18 @@ void paintMap(QPainter& painter, const PreviewMap& map, const Viewport& view,
               const PaintStyle& style) {
   painter.fillRect(QRectF(0, 0, view.width(), view.height()), Qt::white);
   std::vector<std::size_t> shown, highlighted;
+  std::size_t points = 0;
   for (std::size_t i = 0; i < map.objects.size(); ++i) {
     const PreviewObject& object = map.objects[i];
     if (!view.sees(object.bounds)) continue;
+    for (uint32_t l = 0; l < object.lineCount; ++l) points += map.lines[object.firstLine + l].count;
     const bool marked = style.highlight && style.highlight->first == object.sourceKind &&
                         style.highlight->second == object.sourceType;
     (marked ? highlighted : shown).push_back(i);
   }
-  painter.setRenderHint(QPainter::Antialiasing, shown.size() + highlighted.size() <= kSmoothLimit);
-  Painter draw(painter, map, view);
+  const bool coarse = points > kSmoothLimit;
+  painter.setRenderHint(QPainter::Antialiasing, !coarse);
+  Painter draw(painter, map, view, coarse);
   for (std::size_t i : shown) draw.draw(map.objects[i], colour(map.objects[i], style), false);
   // The selected type goes on top, so that nothing hides it.
   for (std::size_t i : highlighted) draw.draw(map.objects[i], colour(map.objects[i], style), true);
