@@ -16,6 +16,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -245,7 +246,8 @@ void MainWindow::buildMapPane(QToolBar* bar) {
   connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
     if (!visible || dock->isFloating() || width() >= 1280) return;
     resize(1280, std::max(height(), 720));
-    resizeDocks({dock}, {600}, Qt::Horizontal);
+    // Once the wider window is laid out, or the pages keep what the dock would get.
+    QTimer::singleShot(0, dock, [this, dock] { resizeDocks({dock}, {600}, Qt::Horizontal); });
   });
   statusObject_ = new QLabel(statusBar());
   statusObject_->setObjectName(QStringLiteral("sbObject"));

@@ -18,6 +18,7 @@
 #include "gui/model/map_view.h"
 #include "gui/ui/file_field.h"
 #include "gui/ui/header_page.h"
+#include "gui/ui/level_runner.h"
 #include "gui/ui/main_window.h"
 #include "gui/ui/map_canvas.h"
 #include "gui/ui/map_pane.h"
@@ -42,6 +43,7 @@ class MapPaneTest : public QObject {
   void renderRefusesWhatItCannotDraw_data();
   void renderRefusesWhatItCannotDraw();
   void selectingATypeHighlightsItAndAClickSelectsIt();
+  void aNewerRunCancelsAnOlderOne();
 
  private:
   // Renders `level` of the example; the printed counts go to `printed`.
@@ -216,6 +218,30 @@ void MapPaneTest::selectingATypeHighlightsItAndAClickSelectsIt() {
               .contains(QStringLiteral("Type=0x6 (Полилиния)")));
   QCOMPARE(canvas->style().highlight, std::optional(std::pair(0, 0x06)));
   QCOMPARE(fake.unexpected, std::vector<std::string>());
+}
+
+void MapPaneTest::aNewerRunCancelsAnOlderOne() {
+  FakeUserInterface fake;
+  fake.openFiles.push_back(set_.toStdString());
+  Workspace workspace(fake);
+  workspace.setCatalogueFolder((kExamples + "/types").toStdString());
+  workspace.load();
+  QCOMPARE(fake.messages, std::vector<std::string>());
+  PreviewInputs five = workspace.previewInputs();
+  five.converter = ZARVEX_BINARY;
+  PreviewInputs two = five;
+  two.document.NewLevels = 2;
+
+  LevelRunner runner;
+  std::vector<std::size_t> reported;
+  connect(&runner, &LevelRunner::finished, this,
+          [&reported](const std::shared_ptr<const LevelResult>& result) {
+            reported.push_back(result->levels.size());
+          });
+  runner.start(five, nullptr, true);
+  runner.start(two, nullptr, true);
+  QTRY_VERIFY_WITH_TIMEOUT(!runner.running(), 60000);
+  QCOMPARE(reported, std::vector<std::size_t>{2});
 }
 
 }  // namespace visual
