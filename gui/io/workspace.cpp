@@ -587,8 +587,9 @@ void Workspace::generate() {
   s.md.sortByIdAndType();
   // The map may have been edited since it was opened.
   s.readMode.refresh(s.doc.FileName);
-  const std::vector<CommandWord> command = converterCommand(
-      settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP, s.readMode.lenient());
+  const std::vector<CommandWord> command =
+      converterCommand(settings.fnZARVEX, settings.fnTXT, settings.fnCFG, settings.fnNewMP,
+                       s.readMode.lenient());
   // All three are complete before any replaces its old file, so that a failure leaves the old
   // ones as they were.
   ReplacingFile header, script, batch;

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,10 +26,18 @@ namespace {
 // How long the rules must stay unchanged before the levels are converted again.
 constexpr int kPauseMs = 800;
 
+// The open map's file as it is now: its path, size and time, so that an edited map is read again.
+std::string mapStamp(const std::string& path) {
+  const QFileInfo file(QString::fromStdString(path));
+  return path + '\n' + std::to_string(file.size()) + ' ' +
+         std::to_string(file.lastModified().toMSecsSinceEpoch());
+}
+
 // Everything a conversion depends on, so that an unchanged document is not converted again.
 std::string fingerprintOf(const PreviewInputs& inputs) {
   const MapInfo& d = inputs.document;
-  std::string text = d.FileName + '\n' + inputs.converter + '\n' + (inputs.lenient ? "1" : "0");
+  std::string text =
+      mapStamp(d.FileName) + '\n' + inputs.converter + '\n' + (inputs.lenient ? "1" : "0");
   for (int i = 0; i < d.NewLevels && i < kLevelSlots; ++i)
     text += ' ' + std::to_string(d.NewLevel[static_cast<std::size_t>(i)]) + '/' +
             std::to_string(d.NewZoom[static_cast<std::size_t>(i)]);
@@ -133,7 +143,7 @@ void MapPane::tick() {
   if (inputs.document.FileName.empty()) return;
   const std::string fingerprint = fingerprintOf(inputs);
   // A new map is drawn at once; edits wait until they have stopped for a moment.
-  const bool newMap = inputs.document.FileName != sourceFile_;
+  const bool newMap = mapStamp(inputs.document.FileName) != sourceFile_;
   if (fingerprint != computed_ && (newMap || fingerprint == seen_)) start(inputs, fingerprint);
   seen_ = fingerprint;
 }
@@ -142,10 +152,10 @@ void MapPane::start(const PreviewInputs& inputs, const std::string& fingerprint)
   if (inputs.document.FileName.empty()) return;
   computed_ = seen_ = fingerprint;
   std::shared_ptr<const SourcePreview> source;
-  // The open map is read again only when it is another file.
-  if (result_ && result_->source && inputs.document.FileName == sourceFile_)
-    source = result_->source;
-  sourceFile_ = inputs.document.FileName;
+  // The open map is read again only when it is another file or has changed.
+  const std::string stamp = mapStamp(inputs.document.FileName);
+  if (result_ && result_->source && stamp == sourceFile_) source = result_->source;
+  sourceFile_ = stamp;
   document_ = inputs.document;
   runner_->start(inputs, source, true);
 }

@@ -61,7 +61,7 @@ class MapPane final : public QWidget {
   LevelRunner* runner_;
   QTimer* pause_;
   int codePage_ = 1251;
-  // What the last run converted, what the last look saw, and the open map's file.
+  // What the last run converted, what the last look saw, and the open map's file as read.
   std::string computed_, seen_;
   std::string sourceFile_;
   std::shared_ptr<const LevelResult> result_;
