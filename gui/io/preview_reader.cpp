@@ -138,6 +138,7 @@ bool readSourcePreview(const std::string& path, SourcePreview& out, std::string*
            [lowest](const zarvex::DataLine& data) { return data.level == lowest; });
   });
   sortForDrawing(out.map);
+  buildCoarse(out.map);
   return read;
 }
 
@@ -158,7 +159,10 @@ bool readLevelPreviews(const std::string& path, int levels, const SourcePreview&
              [level](const zarvex::DataLine& data) { return data.level == level; });
     }
   });
-  for (PreviewMap& map : out) sortForDrawing(map);
+  for (PreviewMap& map : out) {
+    sortForDrawing(map);
+    buildCoarse(map);
+  }
   return read;
 }
 

@@ -168,14 +168,18 @@ bool Viewport::sees(const GeoBounds& b) const {
 
 std::size_t screenPath(const PreviewMap& map, const PreviewLine& line, const Viewport& view,
                        std::vector<ScreenXY>& out) {
-  if (line.count == 0) return 0;
+  // Longitudes shrink in the projection, so a step of either coordinate is at most this wide.
+  const bool coarse = map.coarseStep > 0 && map.coarseStep * view.scale() < 0.5;
+  const uint32_t count = coarse ? line.coarseCount : line.count;
+  if (count == 0) return 0;
   const std::size_t start = out.size();
-  const GeoXY* p = map.points.data() + line.first;
+  const GeoXY* p =
+      coarse ? map.coarsePoints.data() + line.coarseFirst : map.points.data() + line.first;
   ScreenXY kept = view.toScreen(p[0]);
   out.push_back(kept);
-  for (uint32_t i = 1; i < line.count; ++i) {
+  for (uint32_t i = 1; i < count; ++i) {
     const ScreenXY next = view.toScreen(p[i]);
-    if (i + 1 < line.count && std::fabs(next.x - kept.x) < 0.5 && std::fabs(next.y - kept.y) < 0.5)
+    if (i + 1 < count && std::fabs(next.x - kept.x) < 0.5 && std::fabs(next.y - kept.y) < 0.5)
       continue;
     out.push_back(next);
     kept = next;
@@ -183,10 +187,10 @@ std::size_t screenPath(const PreviewMap& map, const PreviewLine& line, const Vie
   return out.size() - start;
 }
 
-bool belowPixel(const GeoBounds& bounds, const Viewport& view) {
+bool belowPixel(const GeoBounds& bounds, const Viewport& view, double pixels) {
   const ScreenXY low = view.toScreen({bounds.minLon, bounds.minLat});
   const ScreenXY high = view.toScreen({bounds.maxLon, bounds.maxLat});
-  return high.x - low.x < 1 && low.y - high.y < 1;
+  return high.x - low.x < pixels && low.y - high.y < pixels;
 }
 
 std::optional<std::size_t> hitTest(const PreviewMap& map, const Viewport& view, ScreenXY at,

@@ -52,13 +52,14 @@ class Viewport {
 
 /// The screen path of one coordinate line, coarse where detail would not show: points that
 /// fall within half a pixel of the last one kept are left out (the last point is always kept,
-/// so a ring still closes). Appends to `out`; returns how many points it appended.
+/// so a ring still closes). Views in which the map's thinning step is below half a pixel start
+/// from the thinned copy. Appends to `out`; returns how many points it appended.
 std::size_t screenPath(const PreviewMap& map, const PreviewLine& line, const Viewport& view,
                        std::vector<ScreenXY>& out);
 
-/// True when an object of these bounds is smaller than a pixel in both directions, so that the
+/// True when an object of these bounds is smaller than `pixels` in both directions, so that the
 /// view draws it as a dot.
-bool belowPixel(const GeoBounds& bounds, const Viewport& view);
+bool belowPixel(const GeoBounds& bounds, const Viewport& view, double pixels = 1);
 
 /// The object under `at`, topmost first (points, then polylines, then polygons, last drawn
 /// first): a point or polyline within `tolerance` pixels, or a polygon whose rings hold `at`.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -146,6 +147,48 @@ TEST(ScreenPath, DropsSubPixelDetailButKeepsTheEnds) {
   EXPECT_GT(screenPath(map, line, near, path), 900u);
   EXPECT_FALSE(belowPixel(line.bounds, near));
   EXPECT_TRUE(belowPixel(boundsOf({{0.5, 0.5}, {0.5 + 1e-6, 0.5}}), view));
+}
+
+TEST(ScreenPath, AWholeMapViewDrawsTheThinnedCopyWithTheSameEnds) {
+  PreviewMap map;
+  // A wavy line of 100 000 points across one degree.
+  PreviewLine line{0, 100000, {}};
+  for (uint32_t i = 0; i < line.count; ++i) {
+    map.points.push_back({i * 1e-5, 0.01 * std::sin(i * 1e-3)});
+    line.bounds.add(map.points.back());
+  }
+  map.lines.push_back(line);
+  map.bounds = line.bounds;
+  buildCoarse(map);
+  const PreviewLine& thinned = map.lines.front();
+  EXPECT_LT(thinned.coarseCount, 10000u);
+  EXPECT_EQ(map.coarsePoints[thinned.coarseFirst].lon, map.points.front().lon);
+  EXPECT_EQ(map.coarsePoints[thinned.coarseFirst + thinned.coarseCount - 1].lon,
+            map.points.back().lon);
+
+  const Viewport view = viewOf(map.bounds, 1600, 1000);
+  std::vector<ScreenXY> path;
+  screenPath(map, thinned, view, path);
+  EXPECT_LE(path.size(), thinned.coarseCount);
+  // Every point of the full line lies within a pixel of what is drawn.
+  const auto distance = [&path](ScreenXY p) {
+    double best = 1e9;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+      const ScreenXY a = path[i - 1], b = path[i];
+      const double dx = b.x - a.x, dy = b.y - a.y, length = dx * dx + dy * dy;
+      const double t =
+          length > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length, 0.0, 1.0) : 0;
+      best = std::min(best, std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y));
+    }
+    return best;
+  };
+  for (uint32_t i = 0; i < line.count; i += 997)
+    EXPECT_LT(distance(view.toScreen(map.points[i])), 1.0) << i;
+  // Zoomed in, the full line is drawn again.
+  Viewport near = view;
+  near.zoomAbout({800, 500}, 20);
+  path.clear();
+  EXPECT_GT(screenPath(map, thinned, near, path), thinned.coarseCount);
 }
 
 TEST(Colours, StablePerKindAndTypeAndFadedWhenUndescribed) {

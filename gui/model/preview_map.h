@@ -40,6 +40,9 @@ struct PreviewLine {
   uint32_t first = 0;
   uint32_t count = 0;
   GeoBounds bounds;
+  /// The same line thinned for views of the whole map: a run of `coarsePoints`.
+  uint32_t coarseFirst = 0;
+  uint32_t coarseCount = 0;
 };
 
 /// One drawable object of a level: kinds as the tree has them (0 polyline, 1 polygon, 2 point).
@@ -62,6 +65,10 @@ struct PreviewMap {
   std::vector<PreviewLine> lines;
   std::vector<GeoXY> points;
   GeoBounds bounds;
+  /// The lines' points with neighbours closer than `coarseStep` degrees left out; a view in
+  /// which that step is below half a pixel draws these instead. Empty before buildCoarse().
+  std::vector<GeoXY> coarsePoints;
+  double coarseStep = 0.0;
 };
 
 /// How heavy a level is: objects with a coordinate line of the level and the points of those
@@ -85,6 +92,10 @@ std::string levelTitle(int level, int bits);
 
 /// The share of the source map's points as a percentage with one decimal ("12.5%").
 std::string shareText(const LevelCounts& counts);
+
+/// Fills the thinned copy of every line, so that a view of a whole large map projects a few
+/// points per pixel instead of all of them.
+void buildCoarse(PreviewMap& map);
 
 /// Orders the objects for drawing (polygons, polylines, points; file order within a kind).
 void sortForDrawing(PreviewMap& map);

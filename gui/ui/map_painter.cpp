@@ -25,11 +25,13 @@ class Painter {
       : painter_(painter), map_(map), view_(view), coarse_(coarse) {}
 
   void draw(const PreviewObject& object, const QColor& colour, bool highlighted) {
-    // Marks of points keep their size; other objects smaller than a pixel become dots.
-    if (object.kind != 2 && belowPixel(object.bounds, view_)) {
+    // Marks of points keep their size; other objects smaller than a pixel (a few pixels in a
+    // coarse picture, where each drawing call costs more than the detail is worth) become dots.
+    if (object.kind != 2 && belowPixel(object.bounds, view_, coarse_ ? 3 : 1)) {
       const ScreenXY at = view_.toScreen(map_.points[map_.lines[object.firstLine].first]);
-      painter_.setPen(QPen(colour, highlighted ? 5 : 1));
-      painter_.drawPoint(QPointF(at.x, at.y));
+      const double side = highlighted ? 5 : coarse_ ? 2 : 1;
+      painter_.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
+                        highlighted ? kHighlight : colour);
       return;
     }
     switch (object.kind) {
