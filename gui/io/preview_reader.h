@@ -21,6 +21,11 @@ struct SourcePreview {
   std::unordered_map<std::uint32_t, std::pair<int, int>> origins;
 };
 
+/// The open map's row of the counts: its drawn objects and all its points.
+inline LevelCounts countsOf(const SourcePreview& source) {
+  return {source.map.objects.size(), source.points, source.points};
+}
+
 /// Reads the map at `path` with the converter's reader (leniently, so that every map that
 /// converts is drawn). False with `error` naming the file and line when it cannot be read, and
 /// false with an empty `error` when `cancel` was set meanwhile.

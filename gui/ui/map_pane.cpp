@@ -188,8 +188,7 @@ void MapPane::fillCounts() {
   if (!result_ || !result_->source) return;
   const std::uint64_t sourcePoints = result_->source->points;
   std::vector<std::pair<QString, LevelCounts>> rows;
-  rows.push_back({QStringLiteral("Исходная карта"),
-                  LevelCounts{result_->source->map.objects.size(), sourcePoints, sourcePoints}});
+  rows.push_back({QString::fromStdString(levelTitle(-1, 0)), countsOf(*result_->source)});
   for (std::size_t i = 0; i < levels_.size(); ++i)
     rows.push_back({QStringLiteral("%1: %2 бит")
                         .arg(i)

@@ -115,6 +115,8 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
   workspace.setDefaultConverterPath(defaultConverterPath());
   workspace.setCatalogueFolder(defaultTypesFolder());
   workspace.loadIni(iniFilePath());
+  // As the window does: an ini file without a folder leaves the sample types.
+  if (workspace.catalogueFolder().empty()) workspace.setCatalogueFolder(defaultTypesFolder());
   if (types) workspace.setCatalogueFolder(*types);
   workspace.load();
   if (!ui.failure().empty()) {
@@ -158,9 +160,7 @@ int runRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 1;
   }
   const LevelCounts counts =
-      *levelNumber < 0
-          ? LevelCounts{map.objects.size(), result.source->points, result.source->points}
-          : countsOf(map, result.source->points);
+      *levelNumber < 0 ? countsOf(*result.source) : countsOf(map, result.source->points);
   const int bits =
       *levelNumber < 0 ? 0 : inputs.document.NewLevel[static_cast<std::size_t>(*levelNumber)];
   out << levelTitle(*levelNumber, bits) << ": объектов " << counts.objects << ", точек "
