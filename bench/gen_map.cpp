@@ -4,6 +4,7 @@
 // The output depends only on the requested size: the same arguments give the same bytes.
 //
 // Usage: zarvex_bench_gen <megabytes> <folder>
+//        zarvex_bench_gen --points <count> <folder>   a map of <count> one-point objects only
 
 #include <cmath>
 #include <cstdint>
@@ -69,15 +70,20 @@ std::vector<std::string> convertAll(const char* const* words, std::size_t count)
 
 class MapGenerator {
  public:
-  MapGenerator(FILE* out, uint64_t targetBytes)
+  MapGenerator(FILE* out, uint64_t targetBytes, uint64_t points = 0)
       : out_(out),
         target_(targetBytes),
+        points_(points),
         words_(convertAll(kWords, std::size(kWords))),
         kinds_(convertAll(kKinds, std::size(kKinds))),
         places_(convertAll(kPlaces, std::size(kPlaces))) {}
 
   void run() {
     header();
+    if (points_ > 0) {
+      for (uint64_t i = 0; i < points_; ++i) onePoint();
+      return;
+    }
     lists();
     while (written_ < target_) {
       const int pick = random_.below(100);
@@ -239,6 +245,16 @@ class MapGenerator {
     line("");
   }
 
+  // The smallest objects a map holds: a numbered point of one coordinate.
+  void onePoint() {
+    line("[POI]");
+    line("Type=0x" + hex(0x2a00 + 0x40 * random_.below(24)));
+    line("Label=" + std::to_string(random_.below(100000)));
+    dataLine(0, 1, false);
+    line("[END]");
+    line("");
+  }
+
   void restriction() {
     line("[Restrict]");
     line("Nod=" + std::to_string(1000 + random_.below(100000)));
@@ -257,6 +273,7 @@ class MapGenerator {
 
   FILE* out_;
   uint64_t target_;
+  uint64_t points_;
   uint64_t written_ = 0;
   Random random_{20070819};
   std::string buffer_;
@@ -316,19 +333,24 @@ bool writeText(const std::string& path, const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "Usage: %s <megabytes> <folder>\n", argv[0]);
+  const bool pointsOnly = argc == 4 && std::string_view(argv[1]) == "--points";
+  if (argc != 3 && !pointsOnly) {
+    std::fprintf(stderr, "Usage: %s <megabytes> <folder>\n       %s --points <count> <folder>\n",
+                 argv[0], argv[0]);
     return 1;
   }
-  const uint64_t megabytes = std::strtoull(argv[1], nullptr, 10);
-  const std::string folder = argv[2];
+  const uint64_t count = std::strtoull(argv[pointsOnly ? 2 : 1], nullptr, 10);
+  const std::string folder = argv[pointsOnly ? 3 : 2];
 
   FILE* map = std::fopen((folder + "/big.mp").c_str(), "wb");
   if (map == nullptr) {
     std::perror("big.mp");
     return 1;
   }
-  MapGenerator(map, megabytes * 1000 * 1000).run();
+  if (pointsOnly)
+    MapGenerator(map, 0, count).run();
+  else
+    MapGenerator(map, count * 1000 * 1000).run();
   if (std::fclose(map) != 0) {
     std::perror("big.mp");
     return 1;

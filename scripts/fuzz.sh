@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 all_targets=(tokenizer_fuzz map_reader_fuzz config_parser_fuzz conversion_fuzz gui_files_fuzz)
 # Runs per target in --ci mode: about a minute each on an idle core.
 declare -A ci_runs=([tokenizer_fuzz]=500000 [map_reader_fuzz]=500000 [config_parser_fuzz]=1000000
-                    [conversion_fuzz]=100000 [gui_files_fuzz]=200000)
+                    [conversion_fuzz]=50000 [gui_files_fuzz]=200000)
 
 mode=time seconds=60
 if [[ ${1:-} == --ci ]]; then

@@ -1,11 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 
 namespace zarvex {
+
+/// The most threads `--jobs` gives.
+constexpr unsigned kMaxJobs = 64;
+/// About how many bytes of a map one thread reads at a time: small enough that the objects of a
+/// piece of small objects stay a few megabytes, large enough that handing pieces over costs
+/// little.
+constexpr std::size_t kDefaultChunkBytes = std::size_t{256} << 10;
 
 /// What the command line asks for.
 enum class Command : uint8_t { Convert, Help, Version };
@@ -15,6 +23,11 @@ struct DriverSettings {
   Command command = Command::Convert;
   /// Maps are read leniently (`--lenient`).
   bool lenient = false;
+  /// Threads that read and write maps (`--jobs`); by default one per core.
+  unsigned jobs = 1;
+  /// About how many bytes of a map a thread reads at a time; ZARVEX_CHUNK_BYTES sets it, so that
+  /// tests can cut small maps into many pieces.
+  std::size_t chunkBytes = kDefaultChunkBytes;
   std::string headerFile;
   std::string mapName;
   std::string mapId;
@@ -31,8 +44,9 @@ struct DriverSettings {
   const std::string& mapNameOrDefault() const;
 };
 
-/// Reads `--help`, `--version`, or `[--lenient] [-h header_file] [-m argument] <config>
-/// [<output>]`, options only at these positions. Returns none for a usage error.
+/// Reads `--help`, `--version`, or `[--lenient] [--jobs N] [-h header_file] [-m argument]
+/// <config> [<output>]`, the two leading options in either order, the others only at these
+/// positions. Returns none for a usage error.
 std::optional<DriverSettings> parseCommandLine(int argc, const char* const* argv);
 
 /// Prints the two usage lines to `err`, naming the program as it was invoked.

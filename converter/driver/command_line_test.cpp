@@ -133,6 +133,45 @@ TEST(ParseCommandLineTest, LenientComesFirstAndLeavesTheRestAsItWas) {
   }
 }
 
+TEST(ParseCommandLineTest, JobsIsALeadingOptionWithANumber) {
+  const struct {
+    std::vector<const char*> args;
+    unsigned jobs;  // 0: a usage error
+    bool lenient;
+    const char* config;
+  } cases[] = {
+      {{"--jobs", "3", "rules.cfg"}, 3, false, "rules.cfg"},
+      {{"--lenient", "--jobs", "1", "rules.cfg"}, 1, true, "rules.cfg"},
+      {{"--jobs", "2", "--lenient", "-h", "head.txt", "rules.cfg"}, 2, true, "rules.cfg"},
+      // More than the threads that could help is as many as that.
+      {{"--jobs", "100000", "rules.cfg"}, kMaxJobs, false, "rules.cfg"},
+      {{"--jobs", "0", "rules.cfg"}, 0, false, ""},
+      {{"--jobs", "-2", "rules.cfg"}, 0, false, ""},
+      {{"--jobs", "2x", "rules.cfg"}, 0, false, ""},
+      {{"--jobs", "", "rules.cfg"}, 0, false, ""},
+      {{"--jobs", "99999999999999999999", "rules.cfg"}, 0, false, ""},
+      {{"--jobs", "2"}, 0, false, ""},
+      {{"--jobs"}, 0, false, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    const auto settings = parse(c.args);
+    if (c.jobs == 0) {
+      EXPECT_FALSE(settings.has_value());
+      continue;
+    }
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->jobs, c.jobs);
+    EXPECT_EQ(settings->lenient, c.lenient);
+    EXPECT_EQ(settings->configPath, c.config);
+  }
+  // After the positional part has begun it is a path.
+  const auto settings = parse({"rules.cfg", "--jobs"});
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->outputName, "--jobs");
+  EXPECT_GE(settings->jobs, 1u);
+}
+
 TEST(ParseCommandLineTest, HelpAndVersionOnlyAsFirstArgument) {
   const struct {
     std::vector<const char*> args;

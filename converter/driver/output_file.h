@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -11,6 +13,11 @@ namespace zarvex {
 /// replaced whole or not at all: a failed write, an exception or SIGINT, SIGTERM or SIGHUP
 /// leave it as it was and remove the temporary file. Standard output, devices and FIFOs are
 /// written directly.
+///
+/// Each map goes between beginMap() and endMap() or discardMap(), so that a map found faulty
+/// half-way leaves nothing in the output: a temporary file is cut back to where the map began;
+/// so is standard output when it is a regular file of its own; what is written directly is held
+/// in an unnamed temporary file until the map is complete.
 class OutputFile {
  public:
   /// Standard output, as it is.
@@ -26,7 +33,18 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  FILE* stream() const { return stream_; }
+  /// Where writes go now: the output, or the held back map between beginMap() and its end.
+  FILE* stream() const { return spool_ != nullptr ? spool_ : stream_; }
+  /// Marks the start of a map whose output discardMap() may take back.
+  void beginMap();
+  /// Keeps what was written since beginMap().
+  void endMap();
+  /// Takes back what was written since beginMap().
+  void discardMap();
+  /// Writes a large block to stream(), past the stream's buffer; false when it fails.
+  bool writeBlock(const char* data, std::size_t size);
+  /// True once any write has failed; commit() then fails too.
+  bool failed() const;
   /// Flushes and closes the output (standard output stays open), putting a temporary file in
   /// place of the output. False when any write failed; the previous output then stays.
   bool commit();
@@ -36,12 +54,29 @@ class OutputFile {
  private:
   OutputFile() = default;
 
+  // Platform parts of the map marks.
+  static bool seekable(FILE* stream, int64_t& position);
+  static bool truncateTo(FILE* stream, int64_t position);
+  static bool discardsEverything(FILE* stream);
+  // A regular file that only the map goes to, written at its end, which can be cut back like a
+  // temporary file.
+  static bool cutBackable(FILE* stream);
+  // An unnamed file, removed when closed; none when it cannot be made.
+  static FILE* createSpool();
+  static bool writeDirectly(FILE* stream, const char* data, std::size_t size);
+
   FILE* stream_ = nullptr;
   /// The file that a temporary file replaces, or empty when the output is written directly.
   std::string destination_;
   std::string temporary_;
   bool ownsStream_ = false;
   std::unique_ptr<char[]> buffer_;
+  /// Where the current map began in a temporary file, or -1.
+  int64_t mapStart_ = -1;
+  /// The current map, held back from an output written directly.
+  FILE* spool_ = nullptr;
+  std::unique_ptr<char[]> spoolBuffer_;
+  bool writeFailed_ = false;
 };
 
 }  // namespace zarvex

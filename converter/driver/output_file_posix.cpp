@@ -172,7 +172,8 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path) {
 
 bool OutputFile::commit() {
   if (stream_ == nullptr) return false;
-  bool ok = std::fflush(stream_) == 0;
+  if (spool_ != nullptr) endMap();
+  bool ok = std::fflush(stream_) == 0 && !writeFailed_;
   ok = !std::ferror(stream_) && ok;
   // On the disk before it takes the old map's name, so that a crash cannot leave an empty map.
   if (ok && !temporary_.empty()) ok = fsync(fileno(stream_)) == 0 || errno == EINVAL;
@@ -188,6 +189,8 @@ bool OutputFile::commit() {
 }
 
 void OutputFile::discard() {
+  if (spool_ != nullptr) std::fclose(spool_);
+  spool_ = nullptr;
   if (stream_ != nullptr && ownsStream_) std::fclose(stream_);
   stream_ = nullptr;
   if (temporary_.empty()) return;
@@ -195,6 +198,57 @@ void OutputFile::discard() {
   unlink(temporary_.c_str());
   pendingTemporary.store(nullptr);
   temporary_.clear();
+}
+
+bool OutputFile::seekable(FILE* stream, int64_t& position) {
+  const off_t offset = ftello(stream);
+  position = offset;
+  return offset >= 0;
+}
+
+bool OutputFile::truncateTo(FILE* stream, int64_t position) {
+  return ftruncate(fileno(stream), static_cast<off_t>(position)) == 0 &&
+         fseeko(stream, static_cast<off_t>(position), SEEK_SET) == 0;
+}
+
+bool OutputFile::discardsEverything(FILE* stream) {
+  struct stat output {};
+  struct stat null {};
+  return fstat(fileno(stream), &output) == 0 && S_ISCHR(output.st_mode) &&
+         stat("/dev/null", &null) == 0 && output.st_rdev == null.st_rdev;
+}
+
+// The stream's buffer would copy the block once more on its way.
+bool OutputFile::writeDirectly(FILE* stream, const char* data, std::size_t size) {
+  if (std::fflush(stream) != 0) return false;
+  const int descriptor = fileno(stream);
+  while (size > 0) {
+    const ssize_t n = ::write(descriptor, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+FILE* OutputFile::createSpool() {
+  return std::tmpfile();
+}
+
+bool OutputFile::cutBackable(FILE* stream) {
+  struct stat output {};
+  struct stat messages {};
+  if (std::fflush(stream) != 0 || fstat(fileno(stream), &output) != 0 ||
+      !S_ISREG(output.st_mode))
+    return false;
+  // Written over from the middle, the file's rest is the user's: it must not be cut away.
+  if (ftello(stream) != output.st_size) return false;
+  // Messages written into the same file while the map is read would be cut away with it.
+  return fstat(STDERR_FILENO, &messages) != 0 ||
+         !(messages.st_dev == output.st_dev && messages.st_ino == output.st_ino);
 }
 
 }  // namespace zarvex

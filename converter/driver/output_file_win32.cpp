@@ -1,8 +1,10 @@
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 
 #include "converter/driver/output_file.h"
@@ -108,7 +110,8 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path) {
 
 bool OutputFile::commit() {
   if (stream_ == nullptr) return false;
-  bool ok = std::fflush(stream_) == 0;
+  if (spool_ != nullptr) endMap();
+  bool ok = std::fflush(stream_) == 0 && !writeFailed_;
   ok = !std::ferror(stream_) && ok;
   // On the disk before it takes the old map's name, so that a crash cannot leave an empty map.
   if (ok && !temporary_.empty()) {
@@ -129,12 +132,57 @@ bool OutputFile::commit() {
 }
 
 void OutputFile::discard() {
+  if (spool_ != nullptr) std::fclose(spool_);
+  spool_ = nullptr;
   if (stream_ != nullptr && ownsStream_) std::fclose(stream_);
   stream_ = nullptr;
   if (temporary_.empty()) return;
   pendingTemporary.store(nullptr);
   DeleteFileA(temporary_.c_str());
   temporary_.clear();
+}
+
+bool OutputFile::seekable(FILE* stream, int64_t& position) {
+  position = _ftelli64(stream);
+  return position >= 0;
+}
+
+bool OutputFile::truncateTo(FILE* stream, int64_t position) {
+  return _chsize_s(_fileno(stream), position) == 0 && _fseeki64(stream, position, SEEK_SET) == 0;
+}
+
+bool OutputFile::discardsEverything(FILE*) {
+  return false;
+}
+
+// Through the stream, which turns line ends into CR LF.
+bool OutputFile::writeDirectly(FILE* stream, const char* data, std::size_t size) {
+  return std::fwrite(data, 1, size, stream) == size;
+}
+
+// In the user's temporary folder: the C library's tmpfile() puts its file in the root of the
+// drive, where a user may not create files.
+FILE* OutputFile::createSpool() {
+  char folder[MAX_PATH + 1];
+  const DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length > MAX_PATH) return nullptr;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string path = std::string(folder) + "zarvex-" + temporarySuffix() + ".tmp";
+    const int descriptor = _open(
+        path.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY | _O_SHORT_LIVED,
+        _S_IREAD | _S_IWRITE);
+    if (descriptor != -1) {
+      FILE* spool = _fdopen(descriptor, "w+b");
+      if (spool == nullptr) _close(descriptor);
+      return spool;
+    }
+    if (errno != EEXIST) return nullptr;
+  }
+  return nullptr;
+}
+
+bool OutputFile::cutBackable(FILE*) {
+  return false;
 }
 
 }  // namespace zarvex

@@ -1,8 +1,18 @@
 #include "converter/driver/pipeline.h"
 
+#include <chrono>
+#include <deque>
+#include <future>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "converter/driver/batch_formatter.h"
+#include "converter/driver/chunk_parser.h"
+#include "converter/driver/map_chunks.h"
+#include "converter/driver/worker_pool.h"
 #include "converter/mpformat/map_reader.h"
 #include "converter/mpformat/map_writer.h"
 #include "converter/tokenizer/errors.h"
@@ -15,6 +25,203 @@ namespace {
 struct FileCloser {
   void operator()(FILE* file) const { std::fclose(file); }
 };
+
+// The rules and the output of one map, fed in file order by either reader.
+class MapRun {
+ public:
+  MapRun(const ObjectConfImpl& entry, OutputFile& output, const ConversionOptions& options)
+      : entry_(entry), output_(output), options_(options) {}
+
+  // Reads on token by token from where `tokenizer` stands, `withHeader` at the map's start.
+  void readInOnePass(Tokenizer& tokenizer, bool withHeader);
+  // Reads pieces of the map on worker threads and formats the ruled objects there too.
+  void readInChunks(FILE* input);
+  // After the whole map: what lenient reading did, and the object left without a type.
+  void finish();
+
+ private:
+  // Runs the rules; false for an object not to be written, and for every object from the
+  // first one without a type on, since the output must end before that one.
+  bool rule(const MapObject& object, ObjectAttributes& attributes);
+  [[noreturn]] void fail(const ParserException& error, const Tokenizer& tokenizer);
+  // Writes formatted text in order until at most `keep` batches are pending, and any that are
+  // ready.
+  void writeFormatted(std::deque<std::future<FormattedBatch>>& formatting, std::size_t keep);
+
+  const ObjectConfImpl& entry_;
+  OutputFile& output_;
+  const ConversionOptions& options_;
+  // The record that the rules run on in one pass; in pieces, what carries over between the
+  // records of the batches. zip, www, road_class and speed_limit carry over between the objects
+  // of one map, starting empty and 0.
+  ObjectAttributes attributes_;
+  LenientReport report_;
+  std::optional<ObjectKind> unknownKind_;
+  // The output has failed; a full disk stays full, so reading stops.
+  bool stopped_ = false;
+  // Buffers of formatted text already written, whose room the next batches take: allocating
+  // megabytes afresh for each costs more than formatting into them.
+  std::vector<OutputBuffer> spareText_;
+  // Records of batches already written: the rules fill them in place, so that no attributes are
+  // copied, moved or allocated for an object.
+  std::vector<std::vector<RuledObject>> spareRecords_;
+};
+
+bool MapRun::rule(const MapObject& object, ObjectAttributes& attributes) {
+  if (unknownKind_) return false;
+  try {
+    return applyRules(entry_, object, attributes);
+  } catch (const UnknownObjectType& e) {
+    // Reported only once the map has been read whole: a faulty map is reported instead.
+    unknownKind_ = e.kind;
+    return false;
+  }
+}
+
+void MapRun::fail(const ParserException& error, const Tokenizer& tokenizer) {
+  // Taken back first: the token dump may go to the same file, after what came before the map.
+  output_.discardMap();
+  std::fprintf(stderr, "Error in file: '%s'\n", entry_.fileName.c_str());
+  tokenizer.dumpToken(stdout);
+  throw error;
+}
+
+void MapRun::readInOnePass(Tokenizer& tokenizer, bool withHeader) {
+  MapReader reader(tokenizer, entry_.fileName, ReadOptions{.lenient = options_.lenient});
+  MapWriter writer;
+  try {
+    if (withHeader) reader.ReadHeader();
+    tokenizer.returnComments = true;
+    for (bool more = true; more && !stopped_;) {
+      more = reader.ReadObject();
+      for (const MapObject& object : reader.objects()) {
+        if (!rule(object, attributes_)) continue;
+        writer.WriteObject(object, output_.stream(), attributes_);
+        if (output_.failed()) {
+          stopped_ = true;
+          break;
+        }
+      }
+      reader.objects().clear();
+    }
+  } catch (const ParserException& e) {
+    fail(e, tokenizer);
+  }
+  writer.flush(output_.stream());
+  report_.merge(reader.lenientReport());
+}
+
+void MapRun::writeFormatted(std::deque<std::future<FormattedBatch>>& formatting,
+                            std::size_t keep) {
+  while (!stopped_ && !formatting.empty() &&
+         (formatting.size() > keep ||
+          formatting.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
+    FormattedBatch formatted = formatting.front().get();
+    formatting.pop_front();
+    if (!formatted.text.empty()) output_.writeBlock(formatted.text.data(), formatted.text.size());
+    stopped_ = output_.failed();
+    spareText_.push_back(std::move(formatted.text));
+    spareRecords_.push_back(std::move(formatted.records));
+  }
+}
+
+void MapRun::readInChunks(FILE* input) {
+  MapChunks chunks(input, options_.chunkBytes);
+  WorkerPool pool(options_.jobs);
+  // Enough pieces ahead to keep every worker busy while the rules take one, and no more: each
+  // holds a piece's objects or text.
+  const std::size_t ahead = std::size_t{options_.jobs} + 1;
+  std::deque<std::future<ParsedChunk>> parsing;
+  std::deque<std::future<FormattedBatch>> formatting;
+  const std::string& fileName = entry_.fileName;
+  const bool lenient = options_.lenient;
+  bool first = true;
+  // Line breaks before the piece in hand, which its own line numbers count from.
+  int32_t lineBase = 0;
+  while (!stopped_) {
+    while (parsing.size() < ahead && !chunks.exhausted()) {
+      std::optional<std::string> piece = chunks.next();
+      if (!piece) break;
+      parsing.push_back(
+          pool.submit([bytes = std::move(*piece), first, &fileName, lenient]() mutable {
+            return parseChunk(std::move(bytes), first, fileName, lenient);
+          }));
+      first = false;
+    }
+    if (parsing.empty()) break;
+    ParsedChunk chunk = parsing.front().get();
+    parsing.pop_front();
+
+    const bool atEndOfFile = parsing.empty() && chunks.exhausted() && chunks.endedCleanly();
+    if (chunk.error && chunk.errorAtEnd && !atEndOfFile) {
+      // The piece ended where the map goes on; only reading on tells whether that is an error.
+      writeFormatted(formatting, 0);
+      ChunkChain chain(chunks);
+      chain.append(std::move(chunk.bytes));
+      for (std::future<ParsedChunk>& later : parsing) chain.append(std::move(later.get().bytes));
+      parsing.clear();
+      Tokenizer tokenizer(chain);
+      tokenizer.lineCount = lineBase;
+      readInOnePass(tokenizer, chunk.first);
+      return;
+    }
+    if (chunk.error) {
+      chunk.error->line += lineBase;
+      chunk.errorTokenizer->lineCount += lineBase;
+      fail(*chunk.error, *chunk.errorTokenizer);
+    }
+
+    chunks.recycle(std::move(chunk.bytes));
+    std::vector<RuledObject> records;
+    if (!spareRecords_.empty()) {
+      records = std::move(spareRecords_.back());
+      spareRecords_.pop_back();
+    }
+    std::size_t count = 0;
+    for (MapObject& object : chunk.objects) {
+      object.locLine += static_cast<uint32_t>(lineBase);
+      if (count == records.size()) records.emplace_back();
+      RuledObject& slot = records[count];
+      // What carries over comes from the record the rules ran on last; a slot whose object was
+      // not written is run on again as it is.
+      slot.attributes.carryOver(attributes_);
+      const bool written = rule(object, slot.attributes);
+      attributes_.carryOver(slot.attributes);
+      if (!written) continue;
+      slot.object = std::move(object);
+      ++count;
+    }
+    OutputBuffer room;
+    if (!spareText_.empty()) {
+      room = std::move(spareText_.back());
+      spareText_.pop_back();
+    }
+    formatting.push_back(pool.submit([records = std::move(records), count,
+                                      spent = std::move(chunk.objects),
+                                      room = std::move(room)]() mutable {
+      FormattedBatch formatted{formatBatch(records, count, std::move(room)), std::move(records)};
+      // Freed here rather than by the thread that runs the rules.
+      for (std::size_t i = 0; i < count; ++i) formatted.records[i].object = MapObject();
+      std::deque<MapObject>().swap(spent);
+      return formatted;
+    }));
+    report_.merge(chunk.report, lineBase);
+    lineBase += chunk.lineCount;
+    writeFormatted(formatting, ahead);
+  }
+  writeFormatted(formatting, 0);
+  // Raises the read error that ended the pieces, if any.
+  if (!stopped_) chunks.next();
+}
+
+void MapRun::finish() {
+  if (!stopped_) {
+    for (const std::string& line : report_.summaryLines())
+      std::fprintf(stderr, "%s\n", line.c_str());
+  }
+  output_.endMap();
+  if (unknownKind_) throw UnknownObjectType(*unknownKind_);
+}
 
 }  // namespace
 
@@ -41,42 +248,26 @@ bool applyRules(const ObjectConfImpl& entry, const MapObject& object,
   }
 }
 
-void processMapFile(const ObjectConfImpl& entry, FILE* input, FILE* out, bool lenient) {
+void processMapFile(const ObjectConfImpl& entry, FILE* input, OutputFile& output,
+                    const ConversionOptions& options) {
   // Closes the map on every way out, a read error included.
   std::unique_ptr<FILE, FileCloser> inputGuard(input);
-  Tokenizer tokenizer(input);
-  MapReader reader(tokenizer, entry.fileName, ReadOptions{.lenient = lenient});
+  MapRun run(entry, output, options);
+  output.beginMap();
   try {
-    reader.ReadHeader();
-    tokenizer.returnComments = true;
-    while (reader.ReadObject()) {
+    if (options.jobs <= 1) {
+      Tokenizer tokenizer(input);
+      run.readInOnePass(tokenizer, true);
+    } else {
+      run.readInChunks(input);
     }
-  } catch (const ParserException&) {
-    std::fprintf(stderr, "Error in file: '%s'\n", entry.fileName.c_str());
-    tokenizer.dumpToken(stdout);
+  } catch (...) {
+    // Nothing of a map that could not be read whole stays in the output.
+    output.discardMap();
     throw;
   }
   inputGuard.reset();
-  for (const std::string& line : reader.lenientReport().summaryLines())
-    std::fprintf(stderr, "%s\n", line.c_str());
-
-  // A fresh record per map file: zip, www, road_class and speed_limit carry over between the
-  // objects of this file only, starting empty and 0.
-  ObjectAttributes attributes;
-  MapWriter writer;
-  try {
-    for (const MapObject& object : reader.objects()) {
-      if (!applyRules(entry, object, attributes)) continue;
-      writer.WriteObject(object, out, attributes);
-      // A full disk stays full: the driver reports the failed output, no need to go on.
-      if (std::ferror(out)) return;
-    }
-  } catch (const UnknownObjectType&) {
-    // What was written before the object stays in the output, ahead of the driver's message.
-    writer.flush(out);
-    throw;
-  }
-  writer.flush(out);
+  run.finish();
 }
 
 }  // namespace zarvex

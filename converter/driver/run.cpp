@@ -73,10 +73,10 @@ int parseScript(const DriverSettings& settings, std::unique_ptr<ObjectConfImpl>&
 }
 
 // Runs the conversion into an open output and reports how it ended.
-int convert(const DriverSettings& settings, const ObjectConfImpl* firstEntry, FILE* out,
+int convert(const DriverSettings& settings, const ObjectConfImpl* firstEntry, OutputFile& output,
             const std::string*& reading) {
   try {
-    runConversion(settings, firstEntry, out, reading);
+    runConversion(settings, firstEntry, output, reading);
     return kExitOk;
   } catch (const ParserException& e) {
     std::fprintf(stderr, "%d: %s\n", e.line, e.what());
@@ -130,7 +130,7 @@ int runScriptAndConversion(const DriverSettings& settings,
     return kExitFailure;
   }
 
-  code = convert(settings, firstEntry.get(), output->stream(), reading);
+  code = convert(settings, firstEntry.get(), *output, reading);
   reading = nullptr;
 
   // After an error in a map the output still takes what came before it, as a finished run does.
@@ -172,10 +172,12 @@ int runCommandLine(int argc, const char* const* argv) {
 
 }  // namespace
 
-void runConversion(const DriverSettings& settings, const ObjectConfImpl* firstEntry, FILE* out,
-                   const std::string*& reading) {
+void runConversion(const DriverSettings& settings, const ObjectConfImpl* firstEntry,
+                   OutputFile& output, const std::string*& reading) {
   reading = &settings.headerPath();
-  writeHeader(settings, out, stderr);
+  writeHeader(settings, output.stream(), stderr);
+  const ConversionOptions options{
+      .lenient = settings.lenient, .jobs = settings.jobs, .chunkBytes = settings.chunkBytes};
   for (const ObjectConfImpl* entry = firstEntry; entry != nullptr; entry = entry->next.get()) {
     reading = &entry->fileName;
     std::fprintf(stderr, "Processing: %s\n", entry->fileName.c_str());
@@ -187,8 +189,8 @@ void runConversion(const DriverSettings& settings, const ObjectConfImpl* firstEn
       std::fprintf(stderr, "File not found: %s\n", entry->fileName.c_str());
       continue;
     }
-    processMapFile(*entry, input, out, settings.lenient);
-    if (std::ferror(out)) return;
+    processMapFile(*entry, input, output, options);
+    if (output.failed()) return;
   }
 }
 

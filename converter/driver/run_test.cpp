@@ -128,8 +128,8 @@ TEST_F(RunTest, FailedWriteKeepsOldOutput) {
 }
 
 TEST_F(RunTest, OutOfMemoryIsReportedAndKeepsOldOutput) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers need more address space than the limit leaves";
 #else
   // Each line doubles the label: forty of them want terabytes.
   std::string rules = "file \"map.mp\" {\n";

@@ -73,13 +73,14 @@ void LenientReport::add(Item item, std::string_view name, int32_t line) {
     ++entries_[at->second].count;
 }
 
-void LenientReport::merge(const LenientReport& later) {
+void LenientReport::merge(const LenientReport& later, int32_t lineOffset) {
   for (const Entry& entry : later.entries_) {
     const auto [at, inserted] =
         index_.try_emplace(indexKey(entry.item, entry.name), entries_.size());
-    if (inserted)
+    if (inserted) {
       entries_.push_back(entry);
-    else
+      entries_.back().firstLine += lineOffset;
+    } else
       entries_[at->second].count += entry.count;
   }
 }

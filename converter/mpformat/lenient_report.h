@@ -41,8 +41,9 @@ class LenientReport {
 
   /// Counts one more `name` of `item`, met on the 1-based `line`.
   void add(Item item, std::string_view name, int32_t line);
-  /// Adds the counts of a report of the part of the map that follows this one.
-  void merge(const LenientReport& later);
+  /// Adds the counts of a report of the part of the map that follows this one, whose lines
+  /// count from `lineOffset` line breaks into the map.
+  void merge(const LenientReport& later, int32_t lineOffset = 0);
 
   bool empty() const { return entries_.empty(); }
   /// Every entry, in the order first met.

@@ -54,28 +54,50 @@ void MapWriter::appendInt(int32_t value) {
   buffer_.commit(formatInt(value, buffer_.grab(16)));
 }
 
-void MapWriter::appendFixed6(double value) {
-  buffer_.commit(formatFixed6(value, buffer_.grab(336)));
+void MapWriter::appendFixed6(OutputBuffer& to, double value) {
+  to.commit(formatFixed6(value, to.grab(336)));
 }
 
-void MapWriter::appendPoint(double lat, double lon) {
-  buffer_.push_back('(');
-  appendFixed6(lat);
-  buffer_.push_back(',');
-  appendFixed6(lon);
-  buffer_.push_back(')');
+void MapWriter::appendPoint(OutputBuffer& to, double lat, double lon) {
+  to.push_back('(');
+  appendFixed6(to, lat);
+  to.push_back(',');
+  appendFixed6(to, lon);
+  to.push_back(')');
+}
+
+bool MapWriter::appendPoints(OutputBuffer& to, const DataLine& line, bool closeRing) {
+  for (size_t i = 0; i < line.points.size(); ++i) {
+    if (i > 0) to.push_back(',');
+    appendPoint(to, line.points[i].lat, line.points[i].lon);
+    // A line of a million points goes out in pieces rather than as one huge buffer.
+    if (&to == &buffer_ && (i & 4095) == 4095 && !flushIfLarge(out_)) return false;
+  }
+  const GeoPoint& head = line.points.front();
+  const GeoPoint& tail = line.points.back();
+  if (closeRing && line.ringRole != RingRole::None &&
+      (tail.lat != head.lat || tail.lon != head.lon)) {
+    to.push_back(',');
+    appendPoint(to, head.lat, head.lon);
+  }
+  return true;
 }
 
 void MapWriter::appendLine(const char* key, const std::string& value) {
   buffer_.append(key);
-  if (value.size() < kFlushSize) {
-    buffer_.append(value);
-  } else {
-    // A huge value goes to the stream as it is, not through a second copy in the buffer.
-    flush(out_);
-    std::fwrite(value.data(), 1, value.size(), out_);
-  }
+  // A huge value goes to the stream as it is, not through a second copy in the buffer.
+  appendText(value.data(), value.size());
   buffer_.push_back('\n');
+}
+
+bool MapWriter::appendText(const char* text, size_t size) {
+  if (size < kFlushSize || out_ == nullptr) {
+    buffer_.append(text, size);
+    return true;
+  }
+  flush(out_);
+  std::fwrite(text, 1, size, out_);
+  return std::ferror(out_) == 0;
 }
 
 void MapWriter::appendNonEmpty(const char* key, const std::string& value) {
@@ -96,7 +118,7 @@ void MapWriter::flush(FILE* out) {
 }
 
 bool MapWriter::flushIfLarge(FILE* out) {
-  if (buffer_.size() < kFlushSize) return true;
+  if (out == nullptr || buffer_.size() < kFlushSize) return true;
   flush(out);
   return std::ferror(out) == 0;
 }
@@ -217,32 +239,36 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
   // A failed write ends the object at once: the stream stays failed, and the driver reports it.
   if (first <= last && (!collapse || hasPoint)) {
     const bool closeRings = attributes.kind == ObjectKind::Line;
+    // Every level repeats the same coordinates: they are formatted once.
+    const bool several = !collapse && first != last;
+    if (several) {
+      lineText_.clear();
+      lineEnds_.clear();
+      for (const DataLine& line : object.data) {
+        if (!line.points.empty()) appendPoints(lineText_, line, closeRings);
+        lineEnds_.push_back(lineText_.size());
+      }
+    }
     for (uint32_t level = first;; ++level) {
       if (collapse) {
         append("Data");
         appendInt(static_cast<int32_t>(level));
         buffer_.push_back('=');
-        appendPoint(latMean, lonMean);
+        appendPoint(buffer_, latMean, lonMean);
         buffer_.push_back('\n');
         if (!flushIfLarge(out)) return;
       } else {
-        for (const DataLine& line : object.data) {
+        for (size_t i = 0; i < object.data.size(); ++i) {
+          const DataLine& line = object.data[i];
           if (line.points.empty()) continue;
           append("Data");
           appendInt(static_cast<int32_t>(level));
           buffer_.push_back('=');
-          for (size_t i = 0; i < line.points.size(); ++i) {
-            if (i > 0) buffer_.push_back(',');
-            appendPoint(line.points[i].lat, line.points[i].lon);
-            // A line of a million points goes out in pieces rather than as one huge buffer.
-            if ((i & 4095) == 4095 && !flushIfLarge(out)) return;
-          }
-          const GeoPoint& head = line.points.front();
-          const GeoPoint& tail = line.points.back();
-          if (closeRings && line.ringRole != RingRole::None &&
-              (tail.lat != head.lat || tail.lon != head.lon)) {
-            buffer_.push_back(',');
-            appendPoint(head.lat, head.lon);
+          if (!several) {
+            if (!appendPoints(buffer_, line, closeRings)) return;
+          } else {
+            const size_t begin = i == 0 ? 0 : lineEnds_[i - 1];
+            if (!appendText(lineText_.data() + begin, lineEnds_[i] - begin)) return;
           }
           buffer_.push_back('\n');
           if (!flushIfLarge(out)) return;
@@ -250,6 +276,8 @@ void MapWriter::WriteObject(const MapObject& object, FILE* out,
       }
       if (level == last) break;
     }
+    // One huge object should not keep its text for the rest of the map.
+    if (lineText_.size() >= kFlushSize) lineText_ = OutputBuffer();
   }
 
   appendKeyValues(object.nodEntries());

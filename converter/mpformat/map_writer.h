@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "converter/mpformat/map_object.h"
@@ -16,17 +17,30 @@ namespace zarvex {
 /// before anything else writes to the same stream, so that the stream keeps the order of writes.
 class MapWriter {
  public:
+  MapWriter() = default;
+  /// A writer that formats into `buffer`, whose room is kept for reuse; its text is dropped.
+  explicit MapWriter(OutputBuffer buffer) : buffer_(std::move(buffer)) { buffer_.clear(); }
+
   /// Writes one object from its attributes as the rules left them; write errors show on `out`.
+  /// With no stream the text stays in the writer, whole, until takeText().
   void WriteObject(const MapObject& object, FILE* out, const ObjectAttributes& attributes);
   /// Hands every object written so far to `out`.
   void flush(FILE* out);
+  /// The text of every object written so far that has not gone to a stream.
+  OutputBuffer takeText() { return std::exchange(buffer_, OutputBuffer()); }
 
  private:
   void append(const char* text) { buffer_.append(text); }
   void append(const std::string& text) { buffer_.append(text); }
   void appendInt(int32_t value);
-  void appendFixed6(double value);
-  void appendPoint(double lat, double lon);
+  static void appendFixed6(OutputBuffer& to, double value);
+  static void appendPoint(OutputBuffer& to, double lat, double lon);
+  // The points of `line`, closed when it is a ring written as a line; false when the stream
+  // has failed.
+  bool appendPoints(OutputBuffer& to, const DataLine& line, bool closeRing);
+  // Text of any size; a huge one goes to the stream directly, not through the buffer. False
+  // when the stream has failed.
+  bool appendText(const char* text, size_t size);
   void appendLine(const char* key, const std::string& value);
   void appendNonEmpty(const char* key, const std::string& value);
   // "key=value" lines, each written even when the value is empty.
@@ -36,6 +50,10 @@ class MapWriter {
   bool flushIfLarge(FILE* out);
 
   OutputBuffer buffer_;
+  // The coordinates of the object's lines, formatted once for all its levels, and where the
+  // text of each line ends.
+  OutputBuffer lineText_;
+  std::vector<size_t> lineEnds_;
   // The stream of the object being written, for values too large to go through the buffer.
   FILE* out_ = nullptr;
 };

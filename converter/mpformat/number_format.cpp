@@ -1,6 +1,7 @@
 #include "converter/mpformat/number_format.h"
 
 #include <bit>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -87,6 +88,20 @@ char* formatFixed6Slow(double value, char* out) {
 }  // namespace
 
 char* formatFixed6(double value, char* out) {
+  // Coordinates: below 1000 in magnitude, value * 10^6 < 2^30 is off by at most 2^-23 from the
+  // exact product, so unless its fraction lies within 2^-20 of a half, rounding the double gives
+  // the same millionths as the exact path below, at a fraction of its cost.
+  const double magnitude = std::fabs(value);
+  if (magnitude < 1000.0) {
+    const double product = magnitude * 1e6;
+    const double floor = std::floor(product);
+    const double fraction = product - floor;
+    constexpr double kMargin = 1.0 / (1 << 20);
+    if (fraction < 0.5 - kMargin || fraction > 0.5 + kMargin) {
+      const auto units = static_cast<uint64_t>(floor) + (fraction > 0.5 ? 1 : 0);
+      if (units < 1000 * kMillion) return writeSmallFixed6(units, std::signbit(value), out);
+    }
+  }
   const auto bits = std::bit_cast<uint64_t>(value);
   const auto biased = static_cast<int>((bits >> 52) & 0x7ff);
   uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);

@@ -174,6 +174,22 @@ TEST(NumberFormatTest, Fixed6RandomCoordinates) {
   expectFixedMatches(values);
 }
 
+// The quick path for coordinates must hand every value whose rounding it cannot tell apart, and
+// every value that rounds up to 1000, to the exact path.
+TEST(NumberFormatTest, Fixed6NearHalvesAndTheTopOfTheQuickRange) {
+  std::vector<double> values = {999.9999995, 999.99999949999, -999.9999996, 999.999999, 1000.0,
+                                -0.0,        0.0000005,       -0.0000005};
+  std::mt19937_64 random(5);
+  std::uniform_int_distribution<int64_t> micro(-999999999, 999999999);
+  for (int i = 0; i < 200000; ++i) {
+    const double half = (static_cast<double>(micro(random)) + 0.5) / 1e6;
+    values.push_back(half);
+    values.push_back(std::nextafter(half, 0.0));
+    values.push_back(std::nextafter(half, 2000.0));
+  }
+  expectFixedMatches(values);
+}
+
 TEST(NumberFormatTest, Fixed6RandomBits) {
   std::mt19937_64 random(77);
   std::uniform_int_distribution<int> exponent(-90, 60);

@@ -28,6 +28,13 @@ void ObjectAttributes::reset() {
   time.clear();
 }
 
+void ObjectAttributes::carryOver(const ObjectAttributes& previous) {
+  zip = previous.zip;
+  www = previous.www;
+  roadClass = previous.roadClass;
+  speedLimit = previous.speedLimit;
+}
+
 void ObjectAttributes::fill(const MapObject& object) {
   city = object.city == TriState::True;
   direction = object.dirIndicator == TriState::True;

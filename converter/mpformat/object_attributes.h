@@ -55,6 +55,9 @@ struct ObjectAttributes {
   void reset();
   /// Copies the object's values into the record; run after reset() and before the rules.
   void fill(const MapObject& object);
+  /// Takes the values that reset() keeps from `previous`, so that a fresh record can follow one
+  /// that was handed to the writer.
+  void carryOver(const ObjectAttributes& previous);
 };
 
 }  // namespace zarvex

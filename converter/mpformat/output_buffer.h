@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace zarvex {
 
@@ -11,6 +12,18 @@ namespace zarvex {
 /// and without the zero-filling of std::string::resize.
 class OutputBuffer {
  public:
+  OutputBuffer() = default;
+  OutputBuffer(OutputBuffer&& other) noexcept
+      : data_(std::move(other.data_)),
+        size_(std::exchange(other.size_, 0)),
+        capacity_(std::exchange(other.capacity_, 0)) {}
+  OutputBuffer& operator=(OutputBuffer&& other) noexcept {
+    data_ = std::move(other.data_);
+    size_ = std::exchange(other.size_, 0);
+    capacity_ = std::exchange(other.capacity_, 0);
+    return *this;
+  }
+
   /// Room for at least `n` more bytes; write them at the returned pointer, then commit().
   char* grab(size_t n) {
     if (capacity_ - size_ < n) grow(n);

@@ -81,6 +81,8 @@ const FractionScales& fractionScales() {
 Tokenizer::Tokenizer(FILE* input)
     : input_(input), buffer_(std::make_unique_for_overwrite<unsigned char[]>(kBlockSize)) {}
 
+Tokenizer::Tokenizer(BlockSource& source) : source_(&source) {}
+
 Tokenizer::~Tokenizer() = default;
 
 void Tokenizer::setClass(int first, int last, uint16_t bits) {
@@ -122,6 +124,17 @@ void Tokenizer::setMapProfile() {
 int Tokenizer::refill() {
   if (pendingErrno_ != 0) throw IOException(std::strerror(pendingErrno_));
   if (atEof_) return -1;
+  if (source_ != nullptr) {
+    // Empty blocks are passed over, so that only the end of input reads as -1.
+    do {
+      if (!source_->nextBlock(pos_, end_)) {
+        atEof_ = true;
+        pos_ = end_ = nullptr;
+        return -1;
+      }
+    } while (pos_ == end_);
+    return *pos_++;
+  }
   const size_t n = std::fread(buffer_.get(), 1, kBlockSize, input_);
   if (n < kBlockSize) {
     if (std::ferror(input_)) {

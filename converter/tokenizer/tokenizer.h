@@ -7,6 +7,15 @@
 
 namespace zarvex {
 
+/// Blocks of input in memory, handed to a tokenizer one after another.
+class BlockSource {
+ public:
+  virtual ~BlockSource() = default;
+  /// Points `begin` and `end` at the next block; false at the end of input. May throw
+  /// IOException.
+  virtual bool nextBlock(const unsigned char*& begin, const unsigned char*& end) = 0;
+};
+
 /// Configurable scanner over an open file, shared by the map reader and the script parser.
 ///
 /// The caller opens and closes the file; the tokenizer reads it through a large block buffer.
@@ -30,6 +39,8 @@ class Tokenizer {
 
   /// A tokenizer over `input` with every flag off and every byte an ordinary character.
   explicit Tokenizer(FILE* input);
+  /// A tokenizer over the blocks of `source`, which must outlive it; set up as the other one.
+  explicit Tokenizer(BlockSource& source);
   ~Tokenizer();
   Tokenizer(const Tokenizer&) = delete;
   Tokenizer& operator=(const Tokenizer&) = delete;
@@ -95,7 +106,8 @@ class Tokenizer {
   // Skips a block comment after its opening "/*"; false when the input ends inside it.
   bool skipBlockComment();
 
-  FILE* input_;
+  FILE* input_ = nullptr;
+  BlockSource* source_ = nullptr;
   std::unique_ptr<unsigned char[]> buffer_;
   const unsigned char* pos_ = nullptr;
   const unsigned char* end_ = nullptr;

@@ -1,8 +1,6 @@
 #include "gui/io/catalogue_reader.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -62,7 +60,7 @@ struct Reader {
     if (fileSize(path) > kMaxTextFileBytes) return fail(tooLargeError(path));
     LineReader lines(kTypeFileBlock);
     lines.setLimit(kMaxTextFileBytes);
-    if (!lines.open(path)) return fail(path + ": " + lines.error());
+    if (!lines.open(path)) return fail(lines.error());
     int kind = -1;
     std::size_t width = 0;
     std::string_view raw;
@@ -91,7 +89,7 @@ struct Reader {
         code.insert(2, width - code.size(), '0');
       out.definitions.push_back({std::move(code), kind, std::string(name)});
     }
-    if (!lines.error().empty()) return fail(path + ": " + lines.error());
+    if (!lines.error().empty()) return fail(lines.error());
     return true;
   }
 
@@ -125,7 +123,11 @@ bool loadCatalogue(const std::string& folder, const std::string& typeSet, int co
   const auto chosen = reader.choose(typeSet);
   if (!chosen) {
     catalogue.clear();
-    if (error) *error = std::strerror(ENOENT);
+    if (error) {
+      *error = "В папке " + (folder.empty() ? std::string(".") : folder) + " нет файлов Type-" +
+               typeSet + "*.dat";
+      if (!typeSet.empty()) *error += " для набора типов \"" + typeSet + "\"";
+    }
     return false;
   }
   if (!reader.load(*chosen, catalogue)) {

@@ -18,6 +18,7 @@ namespace visual {
 class FakeUserInterface final : public UserInterface {
  public:
   std::vector<std::string> messages;
+  std::vector<std::string> errors;
   std::vector<std::string> questions;
   std::deque<bool> yesNo;
   std::deque<Answer> yesNoCancel;
@@ -37,6 +38,7 @@ class FakeUserInterface final : public UserInterface {
   std::vector<std::string> unexpected;
 
   void showMessage(const std::string& text) override { messages.push_back(text); }
+  void showError(const std::string& text) override { errors.push_back(text); }
   bool askYesNo(const std::string& text) override {
     questions.push_back(text);
     return take(yesNo, false, text);

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "gui/io/file_error.h"
+
 namespace visual {
 namespace {
 
@@ -109,7 +111,7 @@ std::string notAFileError(const std::string& path) {
 
 bool deleteFile(const std::string& path, std::string* error) {
   if (::unlink(path.c_str()) == 0) return true;
-  if (error) *error = path + ": " + std::strerror(errno);
+  if (error) *error = fileError(FileAction::Delete, path, errno);
   return false;
 }
 

@@ -130,11 +130,12 @@ TEST_F(GenerateCommandTest, MapsThatNeedLenientReadingGetItAndConvert) {
 
 TEST_F(GenerateCommandTest, FailuresPrintTheMessage) {
   EXPECT_EQ(run({"--generate", set, "--types", types}), 1);
-  EXPECT_EQ(err.str(), "Укажите путь к файлу zarvex.exe!!\n");
+  EXPECT_EQ(err.str(), "Укажите путь к файлу zarvex!!\n");
   EXPECT_EQ(out.str(), "");
 
   EXPECT_EQ(run({"--generate", set, "--types", folder.file("work"), "--zarvex", converter}), 1);
-  EXPECT_EQ(err.str(), "Установите путь к файлам type-*.dat программы MapEdit!!\n");
+  EXPECT_EQ(err.str(), "Установите путь к файлам type-*.dat программы MapEdit!!\nВ папке " +
+                           folder.file("work") + " их нет\n");
 
   const std::string moved = folder.write(
       "work/moved.set",
@@ -177,7 +178,7 @@ TEST_F(GenerateCommandTest, RunStartsTheConverterWithThePathsAsTheyAre) {
   // A converter that cannot be started is the shell's failure message.
   std::filesystem::permissions(recorder, std::filesystem::perms::owner_read);
   EXPECT_EQ(run({"--generate", hostileSet, "--types", types, "--zarvex", recorder, "--run"}), 1);
-  EXPECT_EQ(err.str(), "Батник не запустился, выполните вручную!\n");
+  EXPECT_EQ(err.str(), "Батник не запустился, выполните вручную!\n" + base + ".bat\n");
 }
 
 TEST_F(GenerateCommandTest, UsageErrors) {

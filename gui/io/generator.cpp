@@ -115,7 +115,7 @@ std::string escapedForScript(const std::string& text) {
 bool writeHeader(const MapInfo& document, ReplacingFile& header, std::string* error) {
   LineReader map;
   if (!map.open(document.FileName)) {
-    if (error) *error = document.FileName + ": " + map.error();
+    if (error) *error = map.error();
     return false;
   }
   std::string_view line;
@@ -134,7 +134,7 @@ bool writeHeader(const MapInfo& document, ReplacingFile& header, std::string* er
     if (!isLevelLine(line)) header.writeLine(line);
   }
   if (!map.error().empty()) {
-    if (error) *error = document.FileName + ": " + map.error();
+    if (error) *error = map.error();
     return false;
   }
   return true;

@@ -130,14 +130,15 @@ TEST(HeaderFile, FailuresLeaveNoFileBehind) {
   std::string error;
   MapInfo missing = documentWith(1, folder.file("absent.mp"));
   EXPECT_FALSE(writeHeaderFile(missing, folder.file("out.txt"), &error));
-  EXPECT_EQ(error.rfind(folder.file("absent.mp") + ": ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind("Не удалось прочитать файл " + folder.file("absent.mp") + ": ", 0), 0u)
+      << error;
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));  // nor its temporary file
 
   error.clear();
   MapInfo d = documentWith(1, "testdata/header/map.mp");
   const std::string blocked = folder.file("no/such/folder/out.txt");
   EXPECT_FALSE(writeHeaderFile(d, blocked, &error));
-  EXPECT_EQ(error.rfind(blocked + ": ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind("Не удалось записать файл " + blocked + ": ", 0), 0u) << error;
 }
 
 }  // namespace

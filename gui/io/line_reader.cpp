@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "gui/io/file_error.h"
+
 namespace visual {
 
 namespace {
@@ -21,9 +23,10 @@ LineReader::~LineReader() {
 }
 
 bool LineReader::open(const std::string& path) {
+  path_ = path;
   file_ = std::fopen(path.c_str(), "rb");
   if (!file_) {
-    error_ = std::strerror(errno);
+    error_ = fileError(FileAction::Read, path_, errno);
     return false;
   }
   buffer_.resize(block_);
@@ -50,13 +53,13 @@ bool LineReader::fill() {
   if (buffer_.size() - end_ < block_ / 2) buffer_.resize(buffer_.size() * 2);
   const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
   if (got == 0) {
-    if (std::ferror(file_)) error_ = std::strerror(errno);
+    if (std::ferror(file_)) error_ = fileError(FileAction::Read, path_, errno);
     eof_ = true;
     return false;
   }
   read_ += got;
   if (read_ > limit_) {
-    error_ = std::strerror(EFBIG);
+    error_ = fileError(FileAction::Read, path_, EFBIG);
     return false;
   }
   end_ += got;

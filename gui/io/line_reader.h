@@ -31,7 +31,7 @@ class LineReader {
   void setLimit(std::uint64_t bytes) { limit_ = bytes; }
   /// The next line without its end, valid until the next call; false at the end or on an error.
   bool next(std::string_view& line);
-  /// The platform's text of the last failure, empty when there was none.
+  /// The message of the last failure, naming the file; empty when there was none.
   const std::string& error() const { return error_; }
 
  private:
@@ -51,6 +51,7 @@ class LineReader {
   std::size_t lf_ = 0;
   std::size_t lfScanned_ = 0;
   bool eof_ = false;
+  std::string path_;
   std::string error_;
 };
 

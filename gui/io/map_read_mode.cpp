@@ -82,7 +82,8 @@ std::string MapReadMode::note(int codePage) const {
              namesNeedingLenient(check_.report, codePage);
     case zarvex::MapReadability::Unreadable:
       if (check_.error.line < 0)
-        return "Конвертер не сможет прочитать карту: " + placeOf(check_.error, codePage);
+        return "Конвертер не сможет прочитать карту " + stamp_->path + " (" +
+               placeOf(check_.error, codePage) + ")";
       return "Карта не читается ни в строгом, ни в мягком режиме: " +
              placeOf(check_.error, codePage);
   }

@@ -61,7 +61,8 @@ TEST(MapReadMode, MapThatCannotBeOpened) {
   MapReadMode mode;
   mode.check(folder.file("gone.mp"));
   EXPECT_FALSE(mode.lenient());
-  EXPECT_EQ(mode.note(1251), "Конвертер не сможет прочитать карту: No such file or directory");
+  EXPECT_EQ(mode.note(1251), "Конвертер не сможет прочитать карту " + folder.file("gone.mp") +
+                                 " (No such file or directory)");
 }
 
 TEST(MapReadMode, RefreshReadsAgainOnlyAChangedOrOtherFile) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "gui/io/file_error.h"
 #include "gui/io/file_system.h"
 
 namespace visual {
@@ -50,10 +51,6 @@ std::string singleLine(const std::string& value) {
     if (c == '\r' || c == '\n') c = ' ';
   }
   return out;
-}
-
-std::string errorText(const std::string& path, int number) {
-  return path + ": " + std::strerror(number);
 }
 
 void setError(std::string* error, const std::string& text) {
@@ -117,15 +114,15 @@ bool ProfileFile::load(const std::string& path, std::string* error) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) return true;
-    setError(error, errorText(path, errno));
+    setError(error, fileError(FileAction::Read, path, errno));
     return false;
   }
   struct stat st {};
   std::string refused;
   if (::fstat(fd, &st) != 0)
-    refused = errorText(path, errno);
+    refused = fileError(FileAction::Read, path, errno);
   else if (S_ISDIR(st.st_mode))
-    refused = errorText(path, EISDIR);
+    refused = fileError(FileAction::Read, path, EISDIR);
   else if (!S_ISREG(st.st_mode))
     refused = notAFileError(path);
   else if (static_cast<uint64_t>(st.st_size) > kMaxTextFileBytes)
@@ -143,7 +140,7 @@ bool ProfileFile::load(const std::string& path, std::string* error) {
       if (errno == EINTR) continue;
       const int number = errno;
       ::close(fd);
-      setError(error, errorText(path, number));
+      setError(error, fileError(FileAction::Read, path, number));
       return false;
     }
     if (n == 0) break;
@@ -223,13 +220,13 @@ bool ProfileFile::save(const std::string& path, std::string* error) const {
   std::string temporary = path + ".tmpXXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
-    setError(error, errorText(path, errno));
+    setError(error, fileError(FileAction::Write, path, errno));
     return false;
   }
   const auto fail = [&](int number, bool open) {
     if (open) ::close(fd);
     ::unlink(temporary.c_str());
-    setError(error, errorText(path, number));
+    setError(error, fileError(FileAction::Write, path, number));
     return false;
   };
   if (::fchmod(fd, modeFor(path)) != 0 || !writeAll(fd, data) || ::fsync(fd) != 0) {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "gui/io/file_error.h"
+
 namespace visual {
 
 ReplacingFile::~ReplacingFile() {
@@ -51,7 +53,7 @@ bool ReplacingFile::open(const std::string& path) {
 }
 
 void ReplacingFile::fail() {
-  if (error_.empty()) error_ = path_ + ": " + std::strerror(errno);
+  if (error_.empty()) error_ = fileError(FileAction::Write, path_, errno);
 }
 
 void ReplacingFile::write(std::string_view bytes) {

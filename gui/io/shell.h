@@ -10,7 +10,13 @@ namespace visual {
 struct ConverterRun {
   std::string batchFile;
   std::vector<std::string> command;
+  /// The user chose to see the run in a terminal window rather than in the program's own.
+  bool inTerminal = false;
 };
+
+/// True when startConversion can show the run in a window of its own (a terminal emulator, or
+/// the console that opens the batch file).
+bool terminalAvailable();
 
 /// Starts the conversion in the batch file's folder, detached, inside a terminal emulator when
 /// one is available so that the user sees the converter's output. Windows opens the batch file;

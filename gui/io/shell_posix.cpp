@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/io/file_system.h"
@@ -172,21 +175,30 @@ int spawn(std::vector<std::string> args, std::vector<std::string> fallback,
   return result;
 }
 
+// The first terminal emulator installed, with its path; none without a display.
+std::optional<std::pair<std::string, const Terminal*>> findTerminal() {
+  if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) return std::nullopt;
+  for (const Terminal& terminal : kTerminals) {
+    std::string found = findInPath(terminal.program);
+    if (!found.empty()) return std::make_pair(std::move(found), &terminal);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+bool terminalAvailable() {
+  return findTerminal().has_value();
+}
 
 bool startConversion(const ConverterRun& run) {
   if (run.command.empty()) return false;
   std::vector<std::string> args;
-  if (isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) {
+  if (const auto terminal = findTerminal()) {
     const std::string self = ownPath();
-    for (const Terminal& terminal : kTerminals) {
-      const std::string found = findInPath(terminal.program);
-      if (found.empty()) continue;
-      args = {found, terminal.runOption};
-      if (!self.empty()) args.insert(args.end(), {self, kHoldOption});
-      args.insert(args.end(), run.command.begin(), run.command.end());
-      break;
-    }
+    args = {terminal->first, terminal->second->runOption};
+    if (!self.empty()) args.insert(args.end(), {self, kHoldOption});
+    args.insert(args.end(), run.command.begin(), run.command.end());
   }
   if (args.empty()) return spawn(run.command, {}, runFolder(run), Mode::Detached) == 0;
   return spawn(args, run.command, runFolder(run), Mode::Detached) == 0;
@@ -198,7 +210,11 @@ int runConversion(const ConverterRun& run) {
 
 int runAndHold(const std::vector<std::string>& command) {
   const int code = spawn(command, {}, ".", Mode::Waited);
-  if (code < 0) std::perror(command.empty() ? "" : command.front().c_str());
+  if (code < 0) {
+    const int number = errno;
+    std::fprintf(stderr, "Не удалось запустить %s (%s)\n",
+                 command.empty() ? "" : command.front().c_str(), std::strerror(number));
+  }
   if (::isatty(STDIN_FILENO)) {
     std::fputs(kPrompt, stdout);
     std::fflush(stdout);

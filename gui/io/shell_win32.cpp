@@ -8,6 +8,11 @@
 
 namespace visual {
 
+// Opened by the shell, the batch file always runs in a console window of its own.
+bool terminalAvailable() {
+  return true;
+}
+
 // The batch file is the Windows form of the command, so the shell opens it as it always has.
 bool startConversion(const ConverterRun& run) {
   const std::string folder = folderOf(run.batchFile);

@@ -24,6 +24,8 @@ class UserInterface {
 
   /// A message box with an OK button.
   virtual void showMessage(const std::string& text) = 0;
+  /// A message box about a failure; by default an ordinary one.
+  virtual void showError(const std::string& text) { showMessage(text); }
   /// A question with the answers Yes and No; true for Yes.
   virtual bool askYesNo(const std::string& text) = 0;
   /// A question with the answers Yes, No and Cancel.

@@ -24,6 +24,8 @@ struct GenerationSettings {
   std::string fnNewMP;
   std::string fnZARVEX;
   bool cbRun = true;
+  /// Run in a terminal window (where there is one) rather than in the dialog.
+  bool cbTerminal = false;
 };
 
 /// One entry of the object type tree. Roots have an empty `id`; "FileHeader" has kind -1.
@@ -54,6 +56,22 @@ struct HeaderView {
   /// In UTF-8: why the converter has to read the map leniently, or where it stops; empty when
   /// it reads the map as it is.
   std::string readNote;
+  /// "Город умолч..." can act: a map with levels of its own is open.
+  bool defaultLevelsEnabled = false;
+};
+
+/// Where the main window was left, as the windows save it (opaque text), kept in the ini file.
+struct WindowLayout {
+  std::string geometry;
+  std::string state;
+  std::string splitter;
+};
+
+/// The object type whose rule the page "Objects" shows; the name in the document code page.
+struct ShownType {
+  std::string id;
+  int kind = -1;
+  std::string eName;
 };
 
 /// The window program's logic: it owns the document and offers every action as a plain function.
@@ -65,10 +83,13 @@ class Workspace {
   ~Workspace();
 
   // Start-up and settings kept across runs (visualzarvex.ini).
-  /// Reads the ini file at `iniPath` (DirDAT, the converter's path, the run choice).
+  /// Reads the ini file at `iniPath` (DirDAT, the converter's path, the run choices, the window
+  /// layout).
   void loadIni(const std::string& iniPath);
-  /// Writes the catalogue folder back to the ini file.
+  /// Writes the catalogue folder, the generation choices and the window layout to the ini file.
   void saveIni() const;
+  const WindowLayout& windowLayout() const;
+  void setWindowLayout(const WindowLayout& layout);
   const std::string& catalogueFolder() const;
   void setCatalogueFolder(const std::string& folder);
   /// The converter path used when the ini file has none.
@@ -116,6 +137,8 @@ class Workspace {
   void showPage(Page page);
   HeaderView headerView() const;
   EditorState& editor();
+  /// The type bound to the page "Objects"; nothing when none is.
+  std::optional<ShownType> shownType() const;
   bool saveEnabled() const;
   bool generateEnabled() const;
   bool busy() const;

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "gui/io/fake_user_interface.h"
+#include "gui/io/file_system.h"
 #include "gui/io/profile_file.h"
 #include "gui/io/test_support.h"
 
@@ -96,7 +98,9 @@ TEST_F(WorkspaceTest, NewWithoutTypeFilesStops) {
   ws.setCatalogueFolder(folder.path() + "/maps");
   ws.newDocument();
   EXPECT_EQ(ui.messages,
-            std::vector<std::string>{"Установите путь к файлам type-*.dat программы MapEdit!!"});
+            std::vector<std::string>{"Установите путь к файлам type-*.dat программы MapEdit!!\n"
+                                     "В папке " +
+                                     folder.path() + "/maps их нет"});
   EXPECT_TRUE(ws.tree().empty());
   EXPECT_FALSE(ws.saveEnabled());
 }
@@ -112,7 +116,7 @@ TEST_F(WorkspaceTest, NewBuildsRootsAndDefaultLevels) {
   }
   EXPECT_EQ(ws.selection(), kHeader);
   EXPECT_EQ(ws.page(), Page::Header);
-  EXPECT_EQ(ws.document().NewLevels, 5);
+  EXPECT_EQ(ws.document().NewLevels, 1);
   EXPECT_FALSE(ws.modified());
   EXPECT_TRUE(ws.saveEnabled());
   EXPECT_FALSE(ws.generateEnabled());
@@ -315,6 +319,9 @@ TEST_F(WorkspaceTest, LevelEditsAndTheirLimits) {
   for (int i = 0; i < 7; ++i) ws.insertLevelBefore(1);
   EXPECT_EQ(d.NewLevels, 11);
   EXPECT_TRUE(ui.picks.empty());
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Уровней уже 11, больше в карте не бывает. "
+                                                  "Удалите один, чтобы добавить новый."});
+  ui.messages.clear();
 
   while (d.NewLevels > 2) ws.deleteLevel(1);
   ws.deleteLevel(1);
@@ -331,15 +338,22 @@ TEST_F(WorkspaceTest, LevelEditRefreshesTheShownRule) {
   EXPECT_EQ(ws.editor().levelItems[1], "1:12 300 км - 500 км");
 }
 
-TEST_F(WorkspaceTest, DefaultLevelsDoesNotMarkModified) {
-  ws.newDocument();
-  ui.picks = {20};
-  ws.changeLevel(1);
-  ASSERT_TRUE(ws.modified());
+TEST_F(WorkspaceTest, DefaultLevelsNeedTheMapsOwnAndDoNotMarkModified) {
   ws.newDocument();
   ws.defaultLevels();
+  EXPECT_EQ(ws.document().NewLevels, 1);
+  EXPECT_FALSE(ws.headerView().defaultLevelsEnabled);
+
+  openTown();
+  ui.picks = {20};
+  ws.changeLevel(1);
+  ui.saveFiles = {folder.file("w.set")};
+  ws.save();
+  ASSERT_FALSE(ws.modified());
+  EXPECT_TRUE(ws.headerView().defaultLevelsEnabled);
+  ws.defaultLevels();
   EXPECT_FALSE(ws.modified());
-  EXPECT_EQ(ws.document().NewLevels, 5);
+  EXPECT_EQ(ws.document().NewLevel[1], 22);
 }
 
 TEST_F(WorkspaceTest, ObjectTypeListFollowsTheChosenKind) {
@@ -476,22 +490,33 @@ TEST_F(WorkspaceTest, LoadWithoutTypeSetReadsRussa) {
   EXPECT_EQ(row("0x4c", 1)->eName, "");
   ws.select(kRoad);
   EXPECT_EQ(ws.objectTypeItems(0), std::vector<std::string>{"0x01:doroga"});
+
+  // A map without its own TypeSet keeps the one the work was saved with.
+  const std::string bare = folder.write("maps/bare.mp", "[IMG ID]\nID=9\n[END-IMG ID]\n");
+  ui.openFiles = {writeWork(folder, bare)};
+  ws.load();
+  EXPECT_EQ(ws.document().ID, "9");
+  EXPECT_EQ(ws.document().TypeSet, "Sample");
+  EXPECT_EQ(ws.document().Name, "Saved");
 }
 
 TEST_F(WorkspaceTest, LoadFailuresAndGivingUpOnTheMap) {
   ws.setCatalogueFolder(folder.path() + "/maps");
   ws.load();
-  EXPECT_EQ(ui.messages.back(), "Установите путь к файлам type-*.dat программы MapEdit!!");
+  EXPECT_EQ(ui.messages.back(),
+            "Установите путь к файлам type-*.dat программы MapEdit!!\nВ папке " + folder.path() +
+                "/maps их нет");
   ws.setCatalogueFolder(types);
 
   ui.openFiles = {std::nullopt};
   ws.load();
   EXPECT_EQ(ui.messages.size(), 1u);
 
-  // The type set has no file: the platform's text, and the action stops.
+  // The type set has no file: the folder and the pattern, and the action stops.
   ui.openFiles = {writeWork(folder, map, "TypeSet=Missing\n")};
   ws.load();
-  EXPECT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages.back(),
+            "В папке " + types + " нет файлов Type-Missing*.dat для набора типов \"Missing\"");
   EXPECT_FALSE(ws.generateEnabled());
 
   ui.openFiles = {writeWork(folder, folder.file("maps/moved.mp"))};
@@ -499,11 +524,48 @@ TEST_F(WorkspaceTest, LoadFailuresAndGivingUpOnTheMap) {
   ws.load();
   EXPECT_EQ(ui.mapDialogs.size(), 1u);
   EXPECT_EQ(ws.document().FileName, "");  // New ran
-  EXPECT_EQ(ws.document().NewLevels, 5);
+  EXPECT_EQ(ws.document().NewLevels, 1);
   EXPECT_FALSE(ws.modified());
   EXPECT_FALSE(ws.generateEnabled());
   EXPECT_EQ(ws.tree().size(), 4u);
   EXPECT_TRUE(ws.tree()[3].children.empty());
+}
+
+// Each failure with a file says in Russian what went wrong and with which file.
+TEST_F(WorkspaceTest, FileFailuresNameTheFile) {
+  openTown();
+  const std::string notSettings = folder.write("notes.set", "just some text\n");
+  const std::string absent = folder.file("absent.set");
+  const std::string unwritable = folder.file("no/such/folder/w.set");
+  const struct {
+    std::function<void()> act;
+    std::string message;
+  } cases[] = {
+      {[&] {
+         ui.openFiles = {notSettings};
+         ws.load();
+       },
+       notSettings + ": не файл настроек (нет раздела [Header] с именем карты)"},
+      {[&] {
+         ui.openFiles = {absent};
+         ws.load();
+       },
+       "Не удалось прочитать файл " + absent + ": файл или папка не найдены ("},
+      {[&] {
+         ui.saveFiles = {unwritable};
+         ws.save();
+       },
+       "Не удалось записать файл " + unwritable + ": файл или папка не найдены ("},
+  };
+  for (const auto& c : cases) {
+    ui.messages.clear();
+    c.act();
+    ASSERT_EQ(ui.messages.size(), 1u) << c.message;
+    EXPECT_EQ(ui.messages[0].substr(0, c.message.size()), c.message);
+  }
+  // The work stays as it was.
+  EXPECT_EQ(ws.document().FileName, map);
+  EXPECT_TRUE(ws.generateEnabled());
 }
 
 TEST_F(WorkspaceTest, ARecordThatWouldInjectScriptTextIsRefusedAndTheWorkKept) {
@@ -624,7 +686,8 @@ TEST_F(WorkspaceTest, CreateChecks) {
   GenerationSettings s{folder.file("o.txt"), folder.file("o.cfg"),  folder.file("o.bat"),
                        folder.file("o.mp"),  folder.file("zarvex"), true};
   EXPECT_FALSE(ws.confirmCreate(s));
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Укажите путь к файлу zarvex.exe!!"});
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Укажите путь к файлу zarvex!!\n" +
+                                                  folder.file("zarvex") + ": файл не найден"});
 
   folder.write("zarvex", "");
   EXPECT_TRUE(ws.confirmCreate(s));
@@ -655,7 +718,8 @@ TEST_F(WorkspaceTest, GenerateRunsTheBatchFile) {
 
   shellWorks = false;
   ws.generate();
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Батник не запустился, выполните вручную!"});
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Батник не запустился, выполните вручную!\n" +
+                                                  folder.file("maps/town.bat")});
 
   ui.generationDialog = [](GenerationSettings&) { return false; };
   ws.generate();
@@ -678,7 +742,8 @@ TEST_F(WorkspaceTest, AFailedGenerationLeavesEveryOldFile) {
     ui.generationDialog = [](GenerationSettings&) { return true; };
     ws.generate();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].rfind(blocked + ": ", 0), 0u) << ui.messages[0];
+    EXPECT_EQ(ui.messages[0].rfind("Не удалось записать файл " + blocked + ": ", 0), 0u)
+        << ui.messages[0];
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     for (const char* suffix : {".txt", ".cfg", ".bat", "_multilevel.mp"}) {
       if (base + suffix == blocked) continue;
@@ -801,6 +866,88 @@ TEST_F(WorkspaceTest, UnstoredEditsAreUnsavedWork) {
   ui.yesNoCancel = {Answer::Cancel};
   EXPECT_FALSE(ws.queryClose());
   EXPECT_EQ(ui.questions, std::vector<std::string>{"Остались несохраненные данные. Сохранить?"});
+}
+
+// Save and generation store the shown rule and keep the form bound to it.
+TEST_F(WorkspaceTest, EditsAfterASaveOrAGenerationAreKept) {
+  openTown();
+  ws.select(kLake);
+  ui.saveFiles = {folder.file("w.set")};
+  ws.save();
+  ASSERT_FALSE(ws.modified());
+  EXPECT_TRUE(ws.queryClose());
+  ws.editor().chNameChange = true;
+  ws.editor().eNameChange = "River";
+  ui.yesNoCancel = {Answer::Cancel};
+  EXPECT_FALSE(ws.queryClose());
+  ui.saveFiles = {folder.file("w.set")};
+  ui.yesNo = {true};
+  ws.save();
+  ProfileFile saved;
+  ASSERT_TRUE(saved.load(folder.file("w.set"), nullptr));
+  EXPECT_EQ(saved.get("Record1", "chNameChange", ""), "1");
+  EXPECT_EQ(saved.get("Record1", "eNameChange", ""), "River");
+
+  ui.generationDialog = [](GenerationSettings& s) {
+    s.cbRun = false;
+    return true;
+  };
+  ws.generate();
+  ws.editor().eNameAdd = "!";
+  ws.editor().chNameAdd = true;
+  ws.select(kCity);
+  ws.select(kLake);
+  EXPECT_TRUE(ws.editor().chNameAdd);
+  EXPECT_EQ(row("0x4c", 1)->eNameAdd, "!");
+  EXPECT_TRUE(ws.modified());
+}
+
+// The ini's converter counts while it is there; one that has gone gives way to the default.
+TEST_F(WorkspaceTest, AConverterThatHasGoneGivesWayToTheDefault) {
+  const std::string found = folder.write("bin/zarvex", "");
+  for (const std::string& kept : {folder.write("other/zarvex", ""), folder.file("gone/zarvex")}) {
+    const std::string ini = folder.write("visualzarvex.ini", "[dir]\nfnZARVEX_FileName=" + kept);
+    Workspace w(ui);
+    w.setCatalogueFolder(types);
+    w.setDefaultConverterPath(found);
+    w.loadIni(ini);
+    w.newDocument();
+    w.openMap(map);
+    ui.generationDialog = [](GenerationSettings&) { return false; };
+    w.generate();
+    EXPECT_EQ(ui.generationShown.back().fnZARVEX, fileExists(kept) ? kept : found);
+  }
+}
+
+// Counts, marks and header belong to the map that is open; rules of other maps stay hidden.
+TEST_F(WorkspaceTest, CountsAndHeaderFollowTheOpenMap) {
+  openTown();
+  ws.select(kLake);
+  ws.editor().eAdd = "label+=\"!\";";
+  ws.openMap(map);
+  EXPECT_EQ(childTexts(3), std::vector<std::string>{"0x01 [3] major road"});
+  const std::string other =
+      folder.write("maps/other.mp",
+                   "[IMG ID]\nID=7\nName=Other\nLevels=1\nLevel0=22\nZoom0=0\n[END-IMG ID]\n"
+                   "[POLYLINE]\nType=0x02\n[END]\n[POLYGON]\nType=0x01\n[END]\n");
+  ws.newDocument();
+  for (const RuleRecord& r : ws.rules()) EXPECT_FALSE(r.Used || r.Count) << r.Id;
+  ws.openMap(other);
+  const MapInfo& d = ws.document();
+  EXPECT_EQ(d.ID, "7");
+  EXPECT_EQ(d.Name, "Other");
+  EXPECT_EQ(d.TypeSet, "");
+  EXPECT_EQ(d.CopyRight, "");
+  EXPECT_EQ(d.Levels, 1);
+  EXPECT_EQ(childTexts(1), std::vector<std::string>{});
+  EXPECT_EQ(childTexts(2), std::vector<std::string>{"0x01 [1] city"});
+  EXPECT_EQ(childTexts(3), std::vector<std::string>{"0x02 [1] trail"});
+  const RuleRecord* lake = row("0x4c", 1);
+  ASSERT_NE(lake, nullptr);
+  EXPECT_FALSE(lake->Used);
+  ui.saveFiles = {folder.file("other.set")};
+  ws.save();
+  EXPECT_NE(readFile(folder.file("other.set")).find("label+=\"!\";"), std::string::npos);
 }
 
 }  // namespace

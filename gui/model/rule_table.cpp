@@ -41,6 +41,13 @@ void RuleTable::clear() {
   index_.clear();
 }
 
+void RuleTable::forgetCounts() {
+  for (RuleRecord& row : rows_) {
+    row.Count = 0;
+    row.Used = false;
+  }
+}
+
 void RuleTable::sortByIdAndType() {
   std::stable_sort(rows_.begin(), rows_.end(), [](const RuleRecord& a, const RuleRecord& b) {
     if (a.Id != b.Id) return a.Id < b.Id;

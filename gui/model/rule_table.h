@@ -23,6 +23,8 @@ class RuleTable {
   /// Appends `row`, or replaces the row of the same key where it stands; returns the stored row.
   RuleRecord& put(RuleRecord row);
   void clear();
+  /// Sets Count to 0 and Used to false in every row: a scan counts the map it reads afresh.
+  void forgetCounts();
   /// Sorts by Id (byte order, case-sensitive), then by Type.
   void sortByIdAndType();
 

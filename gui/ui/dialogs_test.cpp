@@ -9,9 +9,11 @@
 #include <QTest>
 
 #include "gui/io/fake_user_interface.h"
+#include "gui/ui/conversion_log.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/file_field.h"
 #include "gui/ui/generation_dialog.h"
+#include "gui/ui/install_paths.h"
 #include "gui/ui/level_picker.h"
 #include "gui/ui/main_window.h"
 #include "gui/ui/map_file_dialog.h"
@@ -54,6 +56,8 @@ class DialogsTest : public QObject {
   void generationDialogAsksBeforeOverwriting_data();
   void generationDialogAsksBeforeOverwriting();
   void generationDialogKeepsCancelledSettings();
+  void oneRunAtATimeAndCancelStopsIt();
+  void converterFoundInTheBuildTree();
   void questionsHaveRussianButtons_data();
   void questionsHaveRussianButtons();
   void windowDialogsAreTheProgramsOwn();
@@ -198,7 +202,8 @@ void DialogsTest::generationDialogNeedsTheConverter() {
   });
   QVERIFY(dialog.run(settings));
   QVERIFY(stayedOpen);
-  QCOMPARE(fake.messages, std::vector<std::string>{"Укажите путь к файлу zarvex.exe!!"});
+  QCOMPARE(fake.messages, std::vector<std::string>{"Укажите путь к файлу zarvex!!\n" +
+                                                   settings.fnZARVEX + ": файл не найден"});
   QVERIFY(fake.questions.empty());
 }
 
@@ -246,6 +251,37 @@ void DialogsTest::generationDialogKeepsCancelledSettings() {
   QVERIFY(settings.cbRun);
   QCOMPARE(dialog.settings().fnCFG, std::string("b.cfg"));
   QVERIFY(!dialog.settings().cbRun);
+}
+
+void DialogsTest::oneRunAtATimeAndCancelStopsIt() {
+  FakeUserInterface fake;
+  Workspace workspace(fake);
+  GenerationDialog dialog(workspace);
+  QTemporaryDir dir;
+  const ConverterRun slow{dir.filePath(QStringLiteral("t.bat")).toStdString(),
+                          {"/bin/sleep", "60", "t.cfg", "t.mp"}};
+  QVERIFY(dialog.startRun(slow));
+  QVERIFY(dialog.isVisible() && !dialog.isModal());
+  QVERIFY(!dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->isEnabled());
+  QVERIFY(!dialog.startRun(slow));
+  std::optional<ConversionReport> report;
+  connect(&dialog, &GenerationDialog::runFinished, this,
+          [&report](const ConversionReport& r) { report = r; });
+  QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(report.has_value(), 60000);
+  QVERIFY(dialog.isVisible());
+  QCOMPARE(dialog.log()->status(), QStringLiteral("Конвертация прервана"));
+  QVERIFY(!report->ok);
+
+  // A converter that is not there is told in the log, and the run reports that it did not start.
+  QVERIFY(!dialog.startRun({slow.batchFile, {dir.filePath(QStringLiteral("none")).toStdString()}}));
+  QVERIFY(dialog.log()->status().startsWith(QStringLiteral("Не удалось запустить ")));
+  QVERIFY(!dialog.running());
+}
+
+void DialogsTest::converterFoundInTheBuildTree() {
+  // The tests run from the build tree, like a visualzarvex started there.
+  QCOMPARE(QString::fromStdString(defaultConverterPath()), QStringLiteral(ZARVEX_BINARY));
 }
 
 void DialogsTest::questionsHaveRussianButtons_data() {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/ui/conversion_log.h"
 #include "gui/ui/dialog_buttons.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/file_field.h"
@@ -54,14 +55,29 @@ GenerationDialog::GenerationDialog(Workspace& workspace, QWidget* parent)
   cbRun_ = new QCheckBox(QStringLiteral("Выполнить BAT после генерации"), this);
   cbRun_->setObjectName(QStringLiteral("cbRun"));
   cbRun_->setChecked(true);
+  cbTerminal_ = new QCheckBox(QStringLiteral("В окне терминала"), this);
+  cbTerminal_->setObjectName(QStringLiteral("cbTerminal"));
+  cbTerminal_->setToolTip(
+      QStringLiteral("Показать работу конвертера в отдельном окне, а не в этом диалоге"));
+  cbTerminal_->setVisible(terminalAvailable());
+  connect(cbRun_, &QCheckBox::toggled, cbTerminal_, &QCheckBox::setEnabled);
+  log_ = new ConversionLog(this);
+  log_->hide();
+  connect(log_, &ConversionLog::finished, this, [this](const ConversionReport& report) {
+    create_->setEnabled(false);
+    emit runFinished(report);
+  });
 
   const DialogButtons buttons = makeDialogButtons(
       this, QStringLiteral("Создать"), QStringLiteral("Button1"), QStringLiteral("Button2"));
+  create_ = buttons.ok;
   connect(buttons.ok, &QPushButton::clicked, this, &GenerationDialog::create);
   buttons.row->insertWidget(0, cbRun_);
+  buttons.row->insertWidget(1, cbTerminal_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addSpacing(6);
+  layout->addWidget(log_, 1);
   layout->addLayout(buttons.row);
 
   for (FileField* field : {fnTXT_, fnCFG_, fnBAT_, fnNewMP_, fnZARVEX_}) {
@@ -77,6 +93,8 @@ void GenerationDialog::setSettings(const GenerationSettings& settings) {
   fnNewMP_->setText(QString::fromStdString(settings.fnNewMP));
   fnZARVEX_->setText(QString::fromStdString(settings.fnZARVEX));
   cbRun_->setChecked(settings.cbRun);
+  cbTerminal_->setChecked(settings.cbTerminal);
+  cbTerminal_->setEnabled(settings.cbRun);
 }
 
 GenerationSettings GenerationDialog::settings() const {
@@ -87,10 +105,13 @@ GenerationSettings GenerationDialog::settings() const {
   settings.fnNewMP = fnNewMP_->text().toStdString();
   settings.fnZARVEX = fnZARVEX_->text().toStdString();
   settings.cbRun = cbRun_->isChecked();
+  settings.cbTerminal = cbTerminal_->isChecked();
   return settings;
 }
 
 bool GenerationDialog::run(GenerationSettings& settings) {
+  if (running()) return false;
+  setRunMode(false);
   setSettings(settings);
   if (exec() != QDialog::Accepted) return false;
   settings = this->settings();
@@ -99,6 +120,37 @@ bool GenerationDialog::run(GenerationSettings& settings) {
 
 void GenerationDialog::create() {
   if (workspace_.confirmCreate(settings())) accept();
+}
+
+bool GenerationDialog::startRun(const ConverterRun& run) {
+  if (running()) return false;
+  setRunMode(true);
+  show();
+  raise();
+  activateWindow();
+  return log_->start(run);
+}
+
+bool GenerationDialog::running() const {
+  return log_->running();
+}
+
+void GenerationDialog::reject() {
+  if (running()) {
+    log_->stop();
+    return;
+  }
+  QDialog::reject();
+}
+
+// The fields show what the run was made from; they are edited again at the next "Генерация".
+void GenerationDialog::setRunMode(bool runMode) {
+  for (FileField* field : {fnTXT_, fnCFG_, fnBAT_, fnNewMP_, fnZARVEX_})
+    field->setEnabled(!runMode);
+  cbRun_->setEnabled(!runMode);
+  cbTerminal_->setEnabled(!runMode && cbRun_->isChecked());
+  create_->setEnabled(!runMode);
+  log_->setVisible(runMode);
 }
 
 }  // namespace visual

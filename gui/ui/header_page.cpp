@@ -17,10 +17,18 @@ namespace visual {
 
 namespace {
 
+// Fields the user cannot change take the window's colour, so they do not invite typing.
+void lookReadOnly(QWidget* field) {
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+  field->setPalette(palette);
+}
+
 QLineEdit* readOnlyField(QWidget* parent, const QString& name) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
   edit->setReadOnly(true);
+  lookReadOnly(edit);
   return edit;
 }
 
@@ -34,7 +42,9 @@ QTreeWidget* levelList(QWidget* parent, const QString& name) {
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setHeaderLabels({QStringLiteral("Level"), QStringLiteral("Bits"),
                          QStringLiteral("GPS zoom"), QStringLiteral("MapSource zoom")});
-  list->header()->setSectionResizeMode(QHeaderView::Stretch);
+  // Each column as wide as its entries ("300 км - 500 км"), the last one takes the rest.
+  list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list->header()->setStretchLastSection(true);
   return list;
 }
 
@@ -64,6 +74,7 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   mCopyright_ = new QPlainTextEdit(this);
   mCopyright_->setObjectName(QStringLiteral("mCopyright"));
   mCopyright_->setReadOnly(true);
+  lookReadOnly(mCopyright_);
   mCopyright_->setMaximumHeight(56);
   eFilename_ = new FileField(false, this);
   eFilename_->setObjectName(QStringLiteral("eFilename"));
@@ -82,8 +93,10 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   bChange_ = new QPushButton(QStringLiteral("Изменить"), this);
   bChange_->setObjectName(QStringLiteral("bChange"));
   bChange_->setDefault(true);
-  auto* bCityDef = new QPushButton(QStringLiteral("Город умолч..."), this);
-  bCityDef->setObjectName(QStringLiteral("bCityDef"));
+  bCityDef_ = new QPushButton(QStringLiteral("Город умолч..."), this);
+  bCityDef_->setObjectName(QStringLiteral("bCityDef"));
+  bCityDef_->setToolTip(QStringLiteral("Пять уровней от первого уровня открытой карты"));
+  bCityDef_->setEnabled(false);
   for (QPushButton* button : {bAdd_, bDel_, bChange_}) button->setEnabled(false);
 
   auto* form = new QFormLayout;
@@ -99,7 +112,7 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   buttons->addWidget(bDel_);
   buttons->addWidget(bChange_);
   buttons->addStretch();
-  buttons->addWidget(bCityDef);
+  buttons->addWidget(bCityDef_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -108,18 +121,22 @@ HeaderPage::HeaderPage(QWidget* parent) : QWidget(parent) {
   layout->addWidget(lvNewLevels_, 1);
   layout->addLayout(buttons);
 
-  // Level 0 is never edited, so the buttons wait for a row to be chosen; once on they stay on.
-  connect(lvNewLevels_, &QTreeWidget::itemSelectionChanged, this, [this] {
-    if (selectedNewLevel() < 0) return;
-    for (QPushButton* button : {bAdd_, bDel_, bChange_}) button->setEnabled(true);
-  });
+  connect(lvNewLevels_, &QTreeWidget::itemSelectionChanged, this, &HeaderPage::enableLevelButtons);
   connect(bChange_, &QPushButton::clicked, this, [this] { emit changeLevel(selectedNewLevel()); });
   connect(lvNewLevels_, &QTreeWidget::itemDoubleClicked, this,
           [this] { emit changeLevel(selectedNewLevel()); });
   connect(bAdd_, &QPushButton::clicked, this,
           [this] { emit insertLevelBefore(selectedNewLevel()); });
   connect(bDel_, &QPushButton::clicked, this, [this] { emit deleteLevel(selectedNewLevel()); });
-  connect(bCityDef, &QPushButton::clicked, this, &HeaderPage::defaultLevels);
+  connect(bCityDef_, &QPushButton::clicked, this, &HeaderPage::defaultLevels);
+}
+
+// Level 0 keeps the map's own bits, and fewer than two levels are never left.
+void HeaderPage::enableLevelButtons() {
+  const int row = selectedNewLevel();
+  bAdd_->setEnabled(row > 0);
+  bChange_->setEnabled(row > 0);
+  bDel_->setEnabled(row > 0 && lvNewLevels_->topLevelItemCount() >= 3);
 }
 
 int HeaderPage::selectedNewLevel() const {
@@ -140,6 +157,8 @@ void HeaderPage::showView(const HeaderView& view, int codePage) {
   lReadNote_->setVisible(!view.readNote.empty());
   fillLevels(lvLevels_, view.levels);
   fillLevels(lvNewLevels_, view.newLevels);
+  enableLevelButtons();
+  bCityDef_->setEnabled(view.defaultLevelsEnabled);
 }
 
 }  // namespace visual

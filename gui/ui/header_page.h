@@ -36,6 +36,8 @@ class HeaderPage final : public QWidget {
   void defaultLevels();
 
  private:
+  void enableLevelButtons();
+
   QLineEdit* eID_;
   QLineEdit* eName_;
   QLineEdit* eTypeSet_;
@@ -47,6 +49,7 @@ class HeaderPage final : public QWidget {
   QPushButton* bAdd_;
   QPushButton* bDel_;
   QPushButton* bChange_;
+  QPushButton* bCityDef_;
 };
 
 }  // namespace visual

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -20,7 +21,11 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
+#include "gui/io/shell.h"
+#include "gui/model/names.h"
+#include "gui/ui/conversion_log.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/file_field.h"
 #include "gui/ui/generation_dialog.h"
@@ -80,6 +85,11 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 
   levelPicker_ = new LevelPicker(this);
   generationDialog_ = new GenerationDialog(*workspace_, this);
+  connect(generationDialog_, &GenerationDialog::runFinished, this,
+          [this](const ConversionReport& report) {
+            refresh();
+            if (!report.error.empty()) showError(report.error);
+          });
   mapFileDialog_ = new MapFileDialog(this);
 
   startUp(setup);
@@ -131,6 +141,8 @@ QToolBar* MainWindow::buildToolBar() {
 QWidget* MainWindow::buildPages() {
   auto* splitter = new QSplitter(Qt::Horizontal, this);
   splitter->setObjectName(QStringLiteral("Splitter1"));
+  splitter->setChildrenCollapsible(false);
+  splitter_ = splitter;
 
   tv_ = new QTreeWidget(splitter);
   tv_->setObjectName(QStringLiteral("tv"));
@@ -261,6 +273,7 @@ void MainWindow::buildMapPane(QToolBar* bar) {
 }
 
 void MainWindow::startUp(const MainWindowSetup& setup) {
+  workspace_->setShellStarter([this](const ConverterRun& run) { return startConverter(run); });
   workspace_->setDefaultConverterPath(setup.converterPath);
   workspace_->setCatalogueFolder(setup.typesFolder);
   if (!setup.iniPath.empty()) workspace_->loadIni(setup.iniPath);
@@ -269,8 +282,50 @@ void MainWindow::startUp(const MainWindowSetup& setup) {
     workspace_->setCatalogueFolder(setup.typesFolder);
   }
   dirDat_->setText(QString::fromStdString(workspace_->catalogueFolder()));
+  restoreLayout();
   workspace_->showPage(Page::Default);
   refresh();
+}
+
+void MainWindow::restoreLayout() {
+  const WindowLayout& layout = workspace_->windowLayout();
+  const auto bytes = [](const std::string& text) {
+    return QByteArray::fromBase64(QByteArray::fromStdString(text));
+  };
+  if (layout.geometry.empty()) return;
+  restoreGeometry(bytes(layout.geometry));
+  restoreState(bytes(layout.state));
+  splitter_->restoreState(bytes(layout.splitter));
+}
+
+void MainWindow::keepLayout() {
+  const auto text = [](const QByteArray& bytes) { return bytes.toBase64().toStdString(); };
+  workspace_->setWindowLayout(
+      {text(saveGeometry()), text(saveState()), text(splitter_->saveState())});
+}
+
+// Names of types are long ("0x17 [1] городской парк"): the tree widens to show them whole, up to
+// two fifths of the window and as far as the page "Objects" keeps its own width, and never
+// narrows by itself, so a width the user chose stays.
+void MainWindow::fitTreeWidth() {
+  // QTreeView's own override (indentation counted) is protected; the view's is public.
+  const QAbstractItemView* view = tv_;
+  const int wanted = view->sizeHintForColumn(0) + 2 * tv_->frameWidth() +
+                     tv_->verticalScrollBar()->sizeHint().width() + 8;
+  QList<int> sizes = splitter_->sizes();
+  const int pageRoom =
+      splitter_->width() - splitter_->handleWidth() - 16 - objectsPage_->minimumSizeHint().width();
+  const int limit = std::max(200, std::min(width() * 2 / 5, pageRoom));
+  if (sizes.size() != 2 || sizes[0] >= std::min(wanted, limit)) return;
+  const int total = sizes[0] + sizes[1];
+  sizes[0] = std::min(wanted, limit);
+  sizes[1] = total - sizes[0];
+  splitter_->setSizes(sizes);
+}
+
+bool MainWindow::startConverter(const ConverterRun& run) {
+  if (run.inTerminal && terminalAvailable()) return startConversion(run);
+  return generationDialog_->startRun(run);
 }
 
 template <typename Action>
@@ -304,11 +359,22 @@ void MainWindow::refresh() {
   refreshing_ = true;
   const int codePage = workspace_->codePage();
   bSave_->setEnabled(workspace_->saveEnabled());
-  bGenerate_->setEnabled(workspace_->generateEnabled());
-  if (workspace_->treeRevision() != shownTreeRevision_) rebuildTree();
+  // One conversion at a time: the next generation would replace the files it reads.
+  bGenerate_->setEnabled(workspace_->generateEnabled() && !generationDialog_->running());
+  const bool rebuilt = workspace_->treeRevision() != shownTreeRevision_;
+  if (rebuilt) rebuildTree();
   syncTree();
+  // After syncTree, which sets the bold font that makes the entries wider.
+  if (rebuilt) fitTreeWidth();
   headerPage_->showView(workspace_->headerView(), codePage);
   objectsPage_->showState(workspace_->editor(), codePage);
+  QString type;
+  if (const std::optional<ShownType> shown = workspace_->shownType()) {
+    type = shownText(shown->id, codePage) + QStringLiteral(" — ") +
+           QString::fromStdString(kindListName(shown->kind));
+    if (!shown->eName.empty()) type += QStringLiteral(" — ") + shownText(shown->eName, codePage);
+  }
+  objectsPage_->showType(type);
   nb_->setCurrentIndex(static_cast<int>(workspace_->page()));
   progress_->setProgress(workspace_->progressPos(), workspace_->progressMax());
   mapPane_->showWorkspace(*workspace_);
@@ -374,6 +440,13 @@ void MainWindow::treeSelectionChanged(QTreeWidgetItem* current) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (generationDialog_->running()) {
+    if (!askYesNo("Конвертация ещё идёт. Прервать её?")) {
+      event->ignore();
+      return;
+    }
+    generationDialog_->log()->stop();
+  }
   writeEditor();
   const bool close = workspace_->queryClose();
   refresh();
@@ -381,6 +454,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  keepLayout();
   workspace_->saveIni();
   event->accept();
 }
@@ -401,6 +475,14 @@ void MainWindow::showMessage(const std::string& text) {
   QMessageBox box(QMessageBox::Information, windowTitle(), QString::fromStdString(text),
                   QMessageBox::Ok, dialogParent());
   box.setObjectName(QStringLiteral("message"));
+  box.exec();
+}
+
+void MainWindow::showError(const std::string& text) {
+  if (dialogs_) return dialogs_->showError(text);
+  QMessageBox box(QMessageBox::Critical, windowTitle(), QString::fromStdString(text),
+                  QMessageBox::Ok, dialogParent());
+  box.setObjectName(QStringLiteral("error"));
   box.exec();
 }
 

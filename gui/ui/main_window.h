@@ -10,6 +10,7 @@
 
 class QLabel;
 class QLineEdit;
+class QSplitter;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
@@ -53,6 +54,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   MapPane* mapPane() const { return mapPane_; }
 
   void showMessage(const std::string& text) override;
+  void showError(const std::string& text) override;
   bool askYesNo(const std::string& text) override;
   Answer askYesNoCancel(const std::string& text) override;
   std::optional<std::string> chooseOpenFile(const FileDialogSpec& request) override;
@@ -74,6 +76,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   void buildStatusBar();
   void buildMapPane(QToolBar* bar);
   void startUp(const MainWindowSetup& setup);
+  bool startConverter(const ConverterRun& run);
 
   /// Writes the page "Objects" into the Workspace, runs `action`, and shows the outcome.
   template <typename Action>
@@ -82,6 +85,9 @@ class MainWindow final : public QMainWindow, public UserInterface {
   void commitFolder();
   void refresh();
   void rebuildTree();
+  void fitTreeWidth();
+  void restoreLayout();
+  void keepLayout();
   void syncTree();
   void treeSelectionChanged(QTreeWidgetItem* current);
   void chooseFolder();
@@ -97,6 +103,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   QToolButton* bSave_ = nullptr;
   QToolButton* bGenerate_ = nullptr;
   QLineEdit* dirDat_ = nullptr;
+  QSplitter* splitter_ = nullptr;
   QTreeWidget* tv_ = nullptr;
   QTabWidget* nb_ = nullptr;
   HeaderPage* headerPage_ = nullptr;

@@ -2,10 +2,13 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,7 +16,9 @@
 #include <QTreeWidget>
 
 #include "gui/io/fake_user_interface.h"
+#include "gui/ui/conversion_log.h"
 #include "gui/ui/file_field.h"
+#include "gui/ui/generation_dialog.h"
 #include "gui/ui/main_window.h"
 #include "gui/ui/object_type_combo.h"
 #include "gui/ui/progress_panel.h"
@@ -66,9 +71,14 @@ class MainWindowTest : public QObject {
   void levelEditsGoThroughThePicker();
   void saveAndLoadRoundTrip();
   void generateWritesTheFiles();
+  void editsAfterSavingAreKept();
+  void countsBelongToTheOpenMap();
+  void conversionRunsInTheGenerationDialog();
+  void aRunGoingHoldsTheNextAndAsksBeforeClosing();
   void closeQuery_data();
   void closeQuery();
   void closingUnmodifiedAsksNothing();
+  void layoutFitsTheTypesAndIsKept();
 
  private:
   template <typename T>
@@ -190,7 +200,9 @@ void MainWindowTest::newNeedsTypeFilesInTheFolder() {
   // No Enter: the folder typed must still count when the tool button is clicked.
   newDocument();
   QCOMPARE(fake_->messages,
-           std::vector<std::string>{"Установите путь к файлам type-*.dat программы MapEdit!!"});
+           std::vector<std::string>{"Установите путь к файлам type-*.dat программы MapEdit!!\n"
+                                    "В папке " +
+                                    dir_->path().toStdString() + " их нет"});
   QCOMPARE(find<QTreeWidget>(QStringLiteral("tv"))->topLevelItemCount(), 0);
   QVERIFY(!find<QToolButton>(QStringLiteral("bSave"))->isEnabled());
 
@@ -211,7 +223,9 @@ void MainWindowTest::newShowsTheHeaderWithDefaultLevels() {
            QStringLiteral("HeaderScroll"));
   QVERIFY(find<QToolButton>(QStringLiteral("bSave"))->isEnabled());
   QVERIFY(!find<QToolButton>(QStringLiteral("bGenerate"))->isEnabled());
-  QCOMPARE(find<QTreeWidget>(QStringLiteral("lvNewLevels"))->topLevelItemCount(), 5);
+  // No map, no levels of its own to count down from.
+  QCOMPARE(find<QTreeWidget>(QStringLiteral("lvNewLevels"))->topLevelItemCount(), 1);
+  QVERIFY(!find<QPushButton>(QStringLiteral("bCityDef"))->isEnabled());
   QVERIFY(!window_->workspace().modified());
 }
 
@@ -549,9 +563,9 @@ void MainWindowTest::levelEditsGoThroughThePicker() {
 
   // Level 0 keeps the map's own bits.
   selectRow(0);
-  click("bChange");
-  click("bDel");
-  QCOMPARE(bitsColumn(), (QStringList{"24", "21", "22", "18", "16"}));
+  for (const char* button : {"bAdd", "bDel", "bChange"}) {
+    QVERIFY2(!find<QPushButton>(button)->isEnabled(), button);
+  }
 
   click("bCityDef");
   QCOMPARE(bitsColumn(), (QStringList{"24", "22", "20", "18", "16"}));
@@ -599,7 +613,8 @@ void MainWindowTest::generateWritesTheFiles() {
   };
 
   click("bGenerate");
-  QCOMPARE(fake_->messages, std::vector<std::string>{"Укажите путь к файлу zarvex.exe!!"});
+  QCOMPARE(fake_->messages, std::vector<std::string>{"Укажите путь к файлу zarvex!!\n" +
+                                                     shown.fnZARVEX + ": файл не найден"});
   QVERIFY(!QFile::exists(base + QStringLiteral(".cfg")));
   QCOMPARE(shown.fnTXT, (base + QStringLiteral(".txt")).toStdString());
   QCOMPARE(shown.fnNewMP, (base + QStringLiteral("_multilevel.mp")).toStdString());
@@ -635,7 +650,131 @@ void MainWindowTest::generateWritesTheFiles() {
   click("bGenerate");
   QCOMPARE(fake_->questions, std::vector<std::string>{"Переписать файлы?"});
   QCOMPARE(started, std::vector<std::string>{(base + QStringLiteral(".bat")).toStdString()});
-  QCOMPARE(fake_->messages, std::vector<std::string>{"Батник не запустился, выполните вручную!"});
+  QCOMPARE(fake_->messages, std::vector<std::string>{"Батник не запустился, выполните вручную!\n" +
+                                                     started.front()});
+}
+
+void MainWindowTest::editsAfterSavingAreKept() {
+  openMap();
+  clickTree(treeItem("Polyline", "0x16"));
+  const QString work = dir_->filePath(QStringLiteral("town.set"));
+  fake_->saveFiles.push_back(work.toStdString());
+  click("bSave");
+  click("chNameChange");
+  typeText(find<QLineEdit>("eNameChange"), QStringLiteral("Река"));
+  fake_->saveFiles.push_back(work.toStdString());
+  fake_->yesNo = {true};
+  click("bSave");
+  QFile saved(work);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  const QByteArray text = saved.readAll();
+  QVERIFY(text.contains("chNameChange=1"));
+  QVERIFY(text.contains("eNameChange=\xd0\xe5\xea\xe0"));  // cp1251
+
+  // Edited after the save, then away and back: the edit is still there, and counts as unsaved.
+  click("chNameAdd");
+  clickTree(treeItem("Polyline", "0x01"));
+  clickTree(treeItem("Polyline", "0x16"));
+  QVERIFY(find<QCheckBox>("chNameAdd")->isChecked());
+  QCOMPARE(find<QLineEdit>("eNameChange")->text(), QStringLiteral("Река"));
+  fake_->yesNoCancel = {UserInterface::Answer::Cancel};
+  QVERIFY(!window_->close());
+}
+
+void MainWindowTest::countsBelongToTheOpenMap() {
+  openMap();
+  fake_->openFiles.push_back(map_.toStdString());
+  QTest::mouseClick(find<FileField>(QStringLiteral("eFilename"))->browseButton(), Qt::LeftButton);
+  QCOMPARE(childrenOf(treeItem("Polyline", {})),
+           (QStringList{"0x01 [2] major highway", "0x16 [1] тропа"}));
+
+  const QString other = dir_->filePath(QStringLiteral("other.mp"));
+  QFile file(other);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(
+      "[IMG ID]\nID=42\nName=Other\nLevels=1\nLevel0=22\nZoom0=0\n[END-IMG ID]\n"
+      "[POLYLINE]\nType=0x16\n[END]\n");
+  file.close();
+  newDocument();
+  fake_->openFiles.push_back(other.toStdString());
+  QTest::mouseClick(find<FileField>(QStringLiteral("eFilename"))->browseButton(), Qt::LeftButton);
+  QCOMPARE(childrenOf(treeItem("Polyline", {})), QStringList{"0x16 [1] тропа"});
+  QCOMPARE(childrenOf(treeItem("Points", {})), QStringList{});
+  QCOMPARE(find<QLineEdit>(QStringLiteral("eID"))->text(), QStringLiteral("42"));
+  QCOMPARE(find<QLineEdit>(QStringLiteral("eTypeSet"))->text(), QString());
+  QCOMPARE(find<QPlainTextEdit>(QStringLiteral("mCopyright"))->toPlainText(), QString());
+}
+
+void MainWindowTest::conversionRunsInTheGenerationDialog() {
+  openMap();
+  GenerationDialog* dialog = window_->generationDialog();
+  window_->workspace().setShellStarter(
+      [dialog](const ConverterRun& run) { return dialog->startRun(run); });
+  fake_->generationDialog = [this](GenerationSettings& settings) {
+    settings.fnZARVEX = ZARVEX_BINARY;
+    settings.cbRun = true;
+    settings.cbTerminal = false;
+    fake_->yesNo = {true};
+    return window_->workspace().confirmCreate(settings);
+  };
+  auto* status = dialog->findChild<QLabel*>(QStringLiteral("lRunStatus"));
+  QVERIFY(status);
+
+  click("bGenerate");
+  QVERIFY(dialog->isVisible());
+  QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("Конвертация завершена"), 120000);
+  QVERIFY(dialog->log()->text().contains(QStringLiteral("Processing: ") + map_));
+  QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("town_multilevel.mp"))));
+  QVERIFY(find<QToolButton>("bGenerate")->isEnabled());
+  QVERIFY(fake_->errors.empty());
+
+  // A map the converter stops on: the error names it and the line.
+  QFile map(map_);
+  QVERIFY(map.open(QIODevice::Append));
+  map.write("\n[POI]\nType=4.7\n[END]\n");
+  map.close();
+  QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+  QVERIFY(!dialog->isVisible());
+  click("bGenerate");
+  QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("Ошибка конвертации, код 1"), 120000);
+  QCOMPARE(fake_->errors.size(), std::size_t{1});
+  const QString error = QString::fromStdString(fake_->errors.front());
+  QVERIFY2(error.startsWith(QStringLiteral("Ошибка конвертации, код 1\nОшибка в файле ") + map_ +
+                            QStringLiteral(", строка ")),
+           qPrintable(error));
+  dialog->close();
+}
+
+void MainWindowTest::aRunGoingHoldsTheNextAndAsksBeforeClosing() {
+  openMap();
+  const QString slow = dir_->filePath(QStringLiteral("slow-zarvex"));
+  QFile script(slow);
+  QVERIFY(script.open(QIODevice::WriteOnly));
+  script.write("#!/bin/sh\nexec sleep 60\n");
+  script.close();
+  QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  GenerationDialog* dialog = window_->generationDialog();
+  window_->workspace().setShellStarter(
+      [dialog](const ConverterRun& run) { return dialog->startRun(run); });
+  fake_->generationDialog = [this, &slow](GenerationSettings& settings) {
+    settings.fnZARVEX = slow.toStdString();
+    settings.cbRun = true;
+    return window_->workspace().confirmCreate(settings);
+  };
+  click("bGenerate");
+  QVERIFY(dialog->running());
+  QVERIFY(!find<QToolButton>("bGenerate")->isEnabled());
+
+  fake_->yesNo = {false};
+  QVERIFY(!window_->close());
+  QVERIFY(dialog->running());
+  fake_->yesNo = {true};
+  fake_->yesNoCancel = {UserInterface::Answer::No};
+  QVERIFY(window_->close());
+  QCOMPARE(fake_->questions.front(), std::string("Конвертация ещё идёт. Прервать её?"));
+  QTRY_VERIFY_WITH_TIMEOUT(!dialog->running(), 60000);
+  QCOMPARE(dialog->log()->status(), QStringLiteral("Конвертация прервана"));
+  QVERIFY(fake_->errors.empty());
 }
 
 void MainWindowTest::closeQuery_data() {
@@ -670,6 +809,56 @@ void MainWindowTest::closingUnmodifiedAsksNothing() {
   newDocument();
   QVERIFY(window_->close());
   QVERIFY(fake_->questions.empty());
+}
+
+void MainWindowTest::layoutFitsTheTypesAndIsKept() {
+  openMap();
+  clickTree(treeItem("Polyline", "0x16"));
+  QCOMPARE(find<QLabel>("lType")->text(), QStringLiteral("0x16 — Полилиния — тропа"));
+
+  // A long name widens the tree to show it whole, within two fifths of the window.
+  QFile types(dir_->filePath(QStringLiteral("Type-Test.dat")));
+  QVERIFY(types.open(QIODevice::WriteOnly));
+  types.write(
+      ".polyline\n0x20 \xf2\xf0\xee\xef\xe0 \xe2\xe4\xee\xeb\xfc "
+      "\xe1\xe5\xf0\xe5\xe3\xe0 \xee\xe7\xe5\xf0\xe0 \xe8 "
+      "\xe4\xe0\xeb\xfc\xf8\xe5\n");
+  types.close();
+  auto* folder = find<QLineEdit>(QStringLiteral("DirDAT"));
+  folder->setText(dir_->path());
+  newDocument();
+  window_->resize(1280, 1024);
+  QCoreApplication::processEvents();
+  const QString trail = dir_->filePath(QStringLiteral("trail.mp"));
+  QFile map(trail);
+  QVERIFY(map.open(QIODevice::WriteOnly));
+  map.write("[IMG ID]\nLevels=1\nLevel0=22\n[END-IMG ID]\n[POLYLINE]\nType=0x20\n[END]\n");
+  map.close();
+  fake_->openFiles.push_back(trail.toStdString());
+  QTest::mouseClick(find<FileField>(QStringLiteral("eFilename"))->browseButton(), Qt::LeftButton);
+  auto* tv = find<QTreeWidget>(QStringLiteral("tv"));
+  QVERIFY(treeItem("Polyline", "0x20"));
+  QVERIFY(treeItem("Polyline", "0x20")->text(0).endsWith(QStringLiteral("и дальше")));
+  QTRY_VERIFY(tv->header()->sectionSize(0) <= tv->viewport()->width());
+  QVERIFY(tv->width() > 200 && tv->width() <= window_->width() * 2 / 5);
+
+  // Size and splitter come back at the next start.
+  auto* splitter = find<QSplitter>(QStringLiteral("Splitter1"));
+  window_->resize(1000, 700);
+  splitter->setSizes({321, 679});
+  const int treeWidth = splitter->sizes().first();
+  window_->workspace().setShellStarter({});
+  fake_->yesNoCancel = {UserInterface::Answer::No};
+  QVERIFY(window_->close());
+  MainWindowSetup setup;
+  setup.iniPath = dir_->filePath(QStringLiteral("visualzarvex.ini")).toStdString();
+  setup.typesFolder = (kTestData + QStringLiteral("/types")).toStdString();
+  setup.dialogs = fake_.get();
+  MainWindow again(setup);
+  again.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&again));
+  QCOMPARE(again.size(), QSize(1000, 700));
+  QCOMPARE(again.findChild<QSplitter*>(QStringLiteral("Splitter1"))->sizes().first(), treeWidth);
 }
 
 }  // namespace visual

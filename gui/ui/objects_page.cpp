@@ -1,5 +1,6 @@
 #include "gui/ui/objects_page.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,6 +27,9 @@ void fill(QComboBox* list, const std::vector<std::string>& items, int position) 
   list->clear();
   for (const std::string& item : items) list->addItem(QString::fromStdString(item));
   list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+  // However narrow the window, the opened list shows its entries whole.
+  QAbstractItemView* view = list->view();
+  view->setMinimumWidth(view->sizeHintForColumn(0) + view->verticalScrollBar()->sizeHint().width());
 }
 
 QLineEdit* lineEdit(QWidget* parent, const QString& name, int maxLength) {
@@ -44,6 +49,14 @@ QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption
 
 ObjectsPage::ObjectsPage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Objects"));
+  lType_ = new QLabel(this);
+  lType_->setObjectName(QStringLiteral("lType"));
+  lType_->setTextFormat(Qt::PlainText);
+  lType_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QFont typeFont = lType_->font();
+  typeFont.setBold(true);
+  typeFont.setPointSizeF(typeFont.pointSizeF() * 1.15);
+  lType_->setFont(typeFont);
 
   rbVisibleAll_ = new QRadioButton(QStringLiteral("Видим всегда"), this);
   rbVisibleAll_->setObjectName(QStringLiteral("rbVisibleAll"));
@@ -53,8 +66,8 @@ ObjectsPage::ObjectsPage(QWidget* parent) : QWidget(parent) {
   auto* visibilityGroup = new QButtonGroup(this);
   visibilityGroup->addButton(rbVisibleAll_);
   visibilityGroup->addButton(rbVisibleNotAll_);
-  cbVisibleFrom_ = pickList(QStringLiteral("cbVisibleFrom"));
-  cbVisibleTo_ = pickList(QStringLiteral("cbVisibleTo"));
+  cbVisibleFrom_ = levelList(QStringLiteral("cbVisibleFrom"));
+  cbVisibleTo_ = levelList(QStringLiteral("cbVisibleTo"));
 
   chNameChange_ =
       checkBox(this, QStringLiteral("chNameChange"), QStringLiteral("Изменить название на"));
@@ -115,6 +128,8 @@ ObjectsPage::ObjectsPage(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setSpacing(4);
   layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(lType_);
+  layout->addSpacing(2);
   layout->addLayout(visibility);
   layout->addLayout(range);
   layout->addSpacing(2);
@@ -147,8 +162,8 @@ QWidget* ObjectsPage::buildCondition(int n) {
   for (const std::string& item : comparisonItems()) c.cbCond->addItem(QString::fromStdString(item));
   c.cbCond->setCurrentIndex(0);
   c.eValue = lineEdit(panel, QStringLiteral("eValue") + number, 20);
-  c.cbVisibleFrom = pickList(QStringLiteral("cbVisibleFrom") + number);
-  c.cbVisibleTo = pickList(QStringLiteral("cbVisibleTo") + number);
+  c.cbVisibleFrom = levelList(QStringLiteral("cbVisibleFrom") + number);
+  c.cbVisibleTo = levelList(QStringLiteral("cbVisibleTo") + number);
   c.cbTypeChange = pickList(QStringLiteral("cbTypeChange") + number);
   c.cbObjectChange = typeList(QStringLiteral("cbObjectChange") + number, n);
   ObjectTypeCombo* objectChange = c.cbObjectChange;
@@ -180,7 +195,18 @@ QComboBox* ObjectsPage::pickList(const QString& name) {
   auto* list = new QComboBox(this);
   list->setObjectName(name);
   list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  // The lists hold no icons, so no room is kept for one: three panels side by side need it.
+  list->setIconSize(QSize(0, 0));
   list->setMinimumContentsLength(3);
+  return list;
+}
+
+// Entries such as "3:18 5 км - 8 км" are told apart by their labels. Three panels side by side
+// leave them room only in a wide window; the opened list and the tip show them whole always.
+QComboBox* ObjectsPage::levelList(const QString& name) {
+  QComboBox* list = pickList(name);
+  list->setMinimumContentsLength(6);
+  connect(list, &QComboBox::currentTextChanged, list, &QComboBox::setToolTip);
   return list;
 }
 
@@ -209,6 +235,10 @@ QWidget* ObjectsPage::withClearButton(QComboBox* list) {
     if (list->isEditable()) list->clearEditText();
   });
   return box;
+}
+
+void ObjectsPage::showType(const QString& text) {
+  lType_->setText(text);
 }
 
 void ObjectsPage::setItemSource(ItemSource source) {

@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -29,6 +30,8 @@ class ObjectsPage final : public QWidget {
   void showState(const EditorState& state, int codePage);
   /// Writes the values of the controls into `state`; its list entries stay as they are.
   void writeState(EditorState& state, int codePage) const;
+  /// Names the type being edited (code, kind and name) at the top of the page.
+  void showType(const QString& text);
 
  private:
   struct ConditionControls {
@@ -44,11 +47,13 @@ class ObjectsPage final : public QWidget {
 
   QWidget* buildCondition(int n);
   QComboBox* pickList(const QString& name);
+  QComboBox* levelList(const QString& name);
   ObjectTypeCombo* typeList(const QString& name, int list);
   QWidget* withClearButton(QComboBox* list);
   void updateEnabling();
 
   ItemSource source_;
+  QLabel* lType_;
   QRadioButton* rbVisibleAll_;
   QRadioButton* rbVisibleNotAll_;
   QComboBox* cbVisibleFrom_;

@@ -1,8 +1,12 @@
-// Saves a picture of every page and dialog: visualzarvex_screenshots OUT_DIR [MAP] [TYPES_DIR]
+// Saves a picture of every page and dialog, the generation dialog with a finished run among them:
+// visualzarvex_screenshots [--size WxH] OUT_DIR [MAP] [TYPES_DIR]
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -42,27 +46,47 @@ QTreeWidgetItem* firstChildOf(QTreeWidget* tree, const QString& root) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 2) {
-    std::cerr << "usage: visualzarvex_screenshots OUT_DIR [MAP] [TYPES_DIR]\n";
+  QStringList args = app.arguments().mid(1);
+  QSize size(848, 581);
+  if (args.size() >= 2 && args[0] == QStringLiteral("--size")) {
+    const QStringList wh = args[1].split(u'x');
+    if (wh.size() == 2) size = QSize(wh[0].toInt(), wh[1].toInt());
+    args = args.mid(2);
+  }
+  if (args.isEmpty() || !size.isValid()) {
+    std::cerr << "usage: visualzarvex_screenshots [--size WxH] OUT_DIR [MAP] [TYPES_DIR]\n";
     return 2;
   }
   QTranslator translator;
   visual::installRussian(translator);
-  const QDir out(QString::fromLocal8Bit(argv[1]));
   const QString testData = QStringLiteral(VISUAL_UI_TESTDATA);
-  const QString map =
-      argc > 2 ? QString::fromLocal8Bit(argv[2]) : testData + QStringLiteral("/town.mp");
-  const QString types =
-      argc > 3 ? QString::fromLocal8Bit(argv[3]) : testData + QStringLiteral("/types");
+  const QString source = args.size() > 1 ? args[1] : testData + QStringLiteral("/town.mp");
+  const QString types = args.size() > 2 ? args[2] : testData + QStringLiteral("/types");
 
+  // The map, the type files and the converter are put into a folder of their own, which becomes
+  // the current one: the run writes its files there, and the pictures show short relative paths.
   QTemporaryDir settings;
+  const QString map = QFileInfo(source).fileName();
+  bool copied =
+      QFile::copy(source, settings.filePath(map)) &&
+      QDir(settings.path()).mkdir(QStringLiteral("types")) &&
+      QFile::link(QStringLiteral(ZARVEX_BINARY), settings.filePath(QStringLiteral("zarvex")));
+  for (const QFileInfo& file : QDir(types).entryInfoList({QStringLiteral("*.dat")}, QDir::Files))
+    copied = copied && QFile::copy(file.filePath(),
+                                   settings.filePath(QStringLiteral("types/") + file.fileName()));
+  const QDir out{QFileInfo(args[0]).absoluteFilePath()};
+  if (!copied || !QDir::setCurrent(settings.path())) {
+    std::cerr << "cannot prepare " << settings.path().toStdString() << '\n';
+    return 1;
+  }
   visual::FakeUserInterface fake;
   visual::MainWindowSetup setup;
   setup.iniPath = settings.filePath(QStringLiteral("visualzarvex.ini")).toStdString();
-  setup.converterPath = "/usr/bin/zarvex";
-  setup.typesFolder = types.toStdString();
+  setup.converterPath = "./zarvex";
+  setup.typesFolder = "types";
   setup.dialogs = &fake;
   visual::MainWindow window(setup);
+  window.resize(size);
   window.show();
 
   bool ok = save(&window, out, QStringLiteral("default"));
@@ -95,11 +119,20 @@ int main(int argc, char* argv[]) {
   picker->hide();
 
   visual::GenerationDialog* generation = window.generationDialog();
-  const std::string base = map.left(map.lastIndexOf(u'.')).toStdString();
-  generation->setSettings({base + ".txt", base + ".cfg", base + ".bat", base + "_multilevel.mp",
-                           setup.converterPath, true});
-  generation->show();
-  ok = save(generation, out, QStringLiteral("generation")) && ok;
+  fake.generationDialog = [&](visual::GenerationSettings& chosen) {
+    generation->setSettings(chosen);
+    generation->show();
+    ok = save(generation, out, QStringLiteral("generation")) && ok;
+    generation->hide();
+    chosen.cbRun = true;
+    chosen.cbTerminal = false;
+    fake.yesNo.push_back(true);
+    return window.workspace().confirmCreate(chosen);
+  };
+  window.findChild<QAbstractButton*>(QStringLiteral("bGenerate"))->click();
+  for (QDeadlineTimer deadline(120000); generation->running() && !deadline.hasExpired();)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  ok = !generation->running() && save(generation, out, QStringLiteral("generation_run")) && ok;
   generation->hide();
 
   visual::MapFileDialog* mapDialog = window.mapFileDialog();
