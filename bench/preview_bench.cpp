@@ -2,8 +2,10 @@
 // and conversion included), redraws after zoom and pan, and beside them cat of the map and a
 // plain conversion with the generator's own script.
 //
-// Usage: visualzarvex_bench_preview <folder> <zarvex>   (the folder holds zarvex_bench_gen's
-// big.mp, header.txt and rules_levels.cfg)
+// Usage: visualzarvex_bench_preview <folder>|<map.mp> <zarvex>   (the folder holds
+// zarvex_bench_gen's big.mp, header.txt and rules_levels.cfg; a map of its own is converted with
+// the window's script only, leniently when it needs it)
+// One-off figures are medians of a few runs, which the shared machine makes noisy.
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,12 +32,20 @@ namespace {
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
 constexpr int kRedraws = 24;
+constexpr int kRuns = 5;
 
 double seconds(const std::function<void()>& work) {
   QElapsedTimer timer;
   timer.start();
   work();
   return timer.nsecsElapsed() / 1e9;
+}
+
+double median(const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < kRuns; ++i) times.push_back(seconds(work));
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
 }
 
 // Runs a program with its output thrown away; false when it fails.
@@ -82,28 +92,38 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   if (argc != 3) {
-    std::fprintf(stderr, "Usage: %s <folder> <zarvex>\n", argv[0]);
+    std::fprintf(stderr, "Usage: %s <folder>|<map.mp> <zarvex>\n", argv[0]);
     return 1;
   }
-  const QDir folder(QString::fromLocal8Bit(argv[1]));
+  const QFileInfo given(QString::fromLocal8Bit(argv[1]));
+  const bool generated = given.isDir();
+  // Scratch files go beside the generated map, or into a folder of their own for a given map,
+  // whose folder may be read-only.
+  const QDir folder(generated ? given.absoluteFilePath() : QDir::temp().absolutePath());
   const QString zarvex = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
-  const QString map = folder.absoluteFilePath(QStringLiteral("big.mp"));
+  const QString map =
+      generated ? folder.absoluteFilePath(QStringLiteral("big.mp")) : given.absoluteFilePath();
   const double megabytes = QFile(map).size() / 1e6;
-  std::printf("map: %.1f MB, view %dx%d\n", megabytes, kWidth, kHeight);
+  std::printf("map: %s, %.1f MB, view %dx%d, medians of %d runs\n",
+              given.fileName().toLocal8Bit().constData(), megabytes, kWidth, kHeight, kRuns);
 
-  const double cat = seconds([&] { run(QStringLiteral("cat"), {map}, folder.path()); });
+  const double cat = median([&] { run(QStringLiteral("cat"), {map}, folder.path()); });
   std::printf("%-34s %8.3f s\n", "cat", cat);
-  bool converted = false;
-  const double plain = seconds([&] {
-    converted = run(zarvex, {"-h", "header.txt", "rules_levels.cfg", "plain.mp"}, folder.path());
-  });
-  QFile::remove(folder.filePath(QStringLiteral("plain.mp")));
-  if (!converted) {
-    std::fprintf(stderr, "the plain conversion failed\n");
-    return 1;
+  if (generated) {
+    bool converted = true;
+    const double plain = median([&] {
+      converted =
+          run(zarvex, {"-h", "header.txt", "rules_levels.cfg", "plain.mp"}, folder.path()) &&
+          converted;
+    });
+    QFile::remove(folder.filePath(QStringLiteral("plain.mp")));
+    if (!converted) {
+      std::fprintf(stderr, "the plain conversion failed\n");
+      return 1;
+    }
+    std::printf("%-34s %8.3f s  (%.1f x cat)\n", "plain conversion (five levels)", plain,
+                plain / cat);
   }
-  std::printf("%-34s %8.3f s  (%.1f x cat)\n", "plain conversion (five levels)", plain,
-              plain / cat);
 
   // The window's work on the map: five levels, each type kept down to a level of its own.
   const QString set = folder.filePath(QStringLiteral("work.set"));
@@ -140,16 +160,16 @@ int main(int argc, char** argv) {
   // The same conversion as the view's, alone: its script and header, zarvex to a file.
   visual::LevelRun alone;
   std::string error;
-  const QString scratch = folder.absoluteFilePath(QStringLiteral("alone"));
-  bool aloneConverted = false;
-  const double conversion = seconds([&] {
-    if (!QDir().mkpath(scratch) ||
-        !visual::prepareLevelRun(inputs, scratch.toStdString(), alone, &error))
-      return;
+  const QString scratch = folder.absoluteFilePath(QStringLiteral("preview-bench-alone"));
+  bool aloneConverted = true;
+  const double conversion = median([&] {
     QStringList arguments;
+    aloneConverted = QDir().mkpath(scratch) &&
+                     visual::prepareLevelRun(inputs, scratch.toStdString(), alone, &error) &&
+                     aloneConverted;
     for (std::size_t i = 1; i < alone.command.size(); ++i)
       arguments << QString::fromStdString(alone.command[i]);
-    aloneConverted = run(zarvex, arguments, scratch);
+    aloneConverted = aloneConverted && run(zarvex, arguments, scratch);
   });
   QDir(scratch).removeRecursively();
   if (!aloneConverted) {
@@ -164,14 +184,14 @@ int main(int argc, char** argv) {
   visual::Viewport view;
   view.resize(kWidth, kHeight);
   visual::LevelResult source;
-  const double first = seconds([&] {
+  const double first = median([&] {
     source = visual::computeLevels(inputs, nullptr, false, never);
     view.setMap(source.source->map.bounds);
     paint(source.source->map, view, image);
   });
   std::printf("%-34s %8.3f s  (%.1f x cat)\n", "first picture, open map", first, first / cat);
   visual::LevelResult levels;
-  const double level = seconds([&] {
+  const double level = median([&] {
     levels = visual::computeLevels(inputs, source.source, true, never);
     if (levels.levels.size() > 2) paint(levels.levels[2], view, image);
   });

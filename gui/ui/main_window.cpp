@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -254,12 +255,18 @@ void MainWindow::buildMapPane(QToolBar* bar) {
   bar->addSeparator();
   bar->addAction(toggle);
   bar->widgetForAction(toggle)->setObjectName(QStringLiteral("bMap"));
-  // The map needs room beside the pages.
-  connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
-    if (!visible || dock->isFloating() || width() >= 1280) return;
-    resize(1280, std::max(height(), 720));
+  // Shown by the user (not by a restored layout, which keeps its sizes), the map gets room beside
+  // the pages as far as the screen has it, rather than taking theirs.
+  connect(toggle, &QAction::triggered, this, [this, dock](bool shown) {
+    if (!shown || dock->isFloating()) return;
+    constexpr int kMapWidth = 600, kPagesWidth = 848;
+    const int pages = width();
+    const int frame = frameGeometry().width() - width();
+    const int wanted = std::min(pages + kMapWidth, screen()->availableGeometry().width() - frame);
+    if (wanted > width()) resize(wanted, height());
+    const int map = std::max({300, wanted - pages, std::min(kMapWidth, width() - kPagesWidth)});
     // Once the wider window is laid out, or the pages keep what the dock would get.
-    QTimer::singleShot(0, dock, [this, dock] { resizeDocks({dock}, {600}, Qt::Horizontal); });
+    QTimer::singleShot(0, dock, [this, dock, map] { resizeDocks({dock}, {map}, Qt::Horizontal); });
   });
   statusObject_ = new QLabel(statusBar());
   statusObject_->setObjectName(QStringLiteral("sbObject"));

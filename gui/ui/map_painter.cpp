@@ -29,7 +29,7 @@ class Painter {
     // coarse picture, where each drawing call costs more than the detail is worth) become dots.
     if (object.kind != 2 && belowPixel(object.bounds, view_, coarse_ ? 3 : 1)) {
       const ScreenXY at = view_.toScreen(map_.points[map_.lines[object.firstLine].first]);
-      const double side = highlighted ? 5 : coarse_ ? 2 : 1;
+      const double side = highlighted ? 7 : coarse_ ? 2 : 1;
       painter_.fillRect(QRectF(at.x - side / 2, at.y - side / 2, side, side),
                         highlighted ? kHighlight : colour);
       return;

@@ -61,7 +61,10 @@ MapPane::MapPane(std::function<PreviewInputs()> inputs, QWidget* parent)
   setObjectName(QStringLiteral("MapPane"));
   levelSelector_ = new QComboBox(this);
   levelSelector_->setObjectName(QStringLiteral("cbMapLevel"));
-  levelSelector_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  // As wide as the row allows whichever level is shown, so that the buttons beside it stay put.
+  levelSelector_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  levelSelector_->setMinimumContentsLength(16);
+  levelSelector_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   refresh_ = new QPushButton(QStringLiteral("Обновить"), this);
   refresh_->setObjectName(QStringLiteral("bMapRefresh"));
   fit_ = new QPushButton(QStringLiteral("Вся карта"), this);
@@ -88,6 +91,7 @@ MapPane::MapPane(std::function<PreviewInputs()> inputs, QWidget* parent)
   counts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   counts_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   counts_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  counts_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
   counts_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   canvas_ = new MapCanvas(this);
 

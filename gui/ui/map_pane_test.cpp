@@ -10,6 +10,8 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -44,6 +46,7 @@ class MapPaneTest : public QObject {
   void renderRefusesWhatItCannotDraw();
   void selectingATypeHighlightsItAndAClickSelectsIt();
   void aNewerRunCancelsAnOlderOne();
+  void levelsAreNamedAndAnEditRedoesThem();
 
  private:
   // Renders `level` of the example; the printed counts go to `printed`.
@@ -242,6 +245,47 @@ void MapPaneTest::aNewerRunCancelsAnOlderOne() {
   runner.start(two, nullptr, true);
   QTRY_VERIFY_WITH_TIMEOUT(!runner.running(), 60000);
   QCOMPARE(reported, std::vector<std::size_t>{2});
+}
+
+void MapPaneTest::levelsAreNamedAndAnEditRedoesThem() {
+  FakeUserInterface fake;
+  MainWindowSetup setup;
+  setup.iniPath = dir_->filePath(QStringLiteral("visualzarvex.ini")).toStdString();
+  setup.converterPath = ZARVEX_BINARY;
+  setup.typesFolder = (kExamples + "/types").toStdString();
+  setup.dialogs = &fake;
+  MainWindow window(setup);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  fake.openFiles.push_back(set_.toStdString());
+  window.findChild<QAbstractButton*>(QStringLiteral("bLoad"))->click();
+  window.findChild<QToolButton*>(QStringLiteral("bMap"))->click();
+  MapPane* pane = window.mapPane();
+  auto* table = pane->findChild<QTableWidget*>(QStringLiteral("tblLevelCounts"));
+  QTRY_VERIFY_WITH_TIMEOUT(table->rowCount() == 6 && !pane->running(), 60000);
+
+  auto* selector = pane->findChild<QComboBox*>(QStringLiteral("cbMapLevel"));
+  QStringList entries;
+  for (int i = 0; i < selector->count(); ++i) entries << selector->itemText(i);
+  QCOMPARE(entries, QStringList({"Исходная карта", "Уровень 0: 24 бит, 120 м",
+                                 "Уровень 1: 22 бит, 500 м", "Уровень 2: 20 бит, 2 км",
+                                 "Уровень 3: 18 бит, 5 км - 8 км",
+                                 "Уровень 4: 16 бит, 20 км - 30 км"}));
+  const auto objects = [table](int row) { return table->item(row, 1)->text().toInt(); };
+  QCOMPARE(table->item(2, 0)->text(), QStringLiteral("1: 22 бит"));
+  const int level0 = objects(1), level1 = objects(2);
+
+  // The two streets, kept down to level 1, are kept on level 0 only: no "Обновить" is needed.
+  auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("tv"));
+  for (int r = 0; r < tree->topLevelItemCount(); ++r)
+    for (int c = 0; c < tree->topLevelItem(r)->childCount(); ++c)
+      if (tree->topLevelItem(r)->child(c)->text(0).startsWith(QStringLiteral("0x06 ")))
+        tree->setCurrentItem(tree->topLevelItem(r)->child(c));
+  QVERIFY(tree->currentItem()->text(0).startsWith(QStringLiteral("0x06 ")));
+  window.findChild<QComboBox*>(QStringLiteral("cbVisibleTo"))->setCurrentIndex(0);
+  QTRY_COMPARE_WITH_TIMEOUT(objects(2), level1 - 2, 30000);
+  QCOMPARE(objects(1), level0);
+  QCOMPARE(fake.unexpected, std::vector<std::string>());
 }
 
 }  // namespace visual
