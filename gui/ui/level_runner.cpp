@@ -9,7 +9,11 @@ namespace visual {
 
 namespace {
 
+#ifdef _WIN32
 constexpr const char* kNoConverter = "Укажите путь к файлу zarvex.exe!!";
+#else
+constexpr const char* kNoConverter = "Укажите путь к файлу zarvex!!";
+#endif
 // How often a waiting run looks at its cancel flag, in milliseconds.
 constexpr int kPollMs = 100;
 
@@ -104,10 +108,15 @@ LevelRunner::~LevelRunner() {
   }
 }
 
+void LevelRunner::cancel() {
+  for (Job& job : jobs_) job.cancel->store(true);
+  ++latest_;
+}
+
 void LevelRunner::start(PreviewInputs inputs, std::shared_ptr<const SourcePreview> source,
                         bool convert) {
-  for (Job& job : jobs_) job.cancel->store(true);
-  const int id = ++latest_;
+  cancel();
+  const int id = latest_;
   auto cancel = std::make_shared<std::atomic<bool>>(false);
   QThread* thread = QThread::create(
       [this, id, cancel, convert, inputs = std::move(inputs), source = std::move(source)] {

@@ -41,6 +41,8 @@ class LevelRunner final : public QObject {
   ~LevelRunner() override;
 
   void start(PreviewInputs inputs, std::shared_ptr<const SourcePreview> source, bool convert);
+  /// Cancels every run; none reports.
+  void cancel();
   bool running() const { return !jobs_.empty(); }
 
  signals:

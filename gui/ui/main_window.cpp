@@ -463,6 +463,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   keepLayout();
   workspace_->saveIni();
+  mapPane_->stop();
   event->accept();
 }
 

@@ -140,11 +140,29 @@ void MapPane::refreshNow() {
   start(inputs, fingerprintOf(inputs));
 }
 
+void MapPane::stop() {
+  runner_->cancel();
+  computed_.clear();
+  seen_.clear();
+  sourceFile_.clear();
+  result_.reset();
+  levels_.clear();
+  note_->hide();
+  counts_->setRowCount(0);
+  const QSignalBlocker blocker(levelSelector_);
+  levelSelector_->clear();
+  canvas_->setMap(std::make_shared<const PreviewMap>(), {});
+}
+
 void MapPane::tick() {
   // A dialog may be open in the middle of an action, with the document half changed.
   if (!isVisible() || QApplication::activeModalWidget()) return;
   const PreviewInputs inputs = inputs_();
-  if (inputs.document.FileName.empty()) return;
+  if (inputs.document.FileName.empty()) {
+    // The old map's run and pictures would stand for a document without one.
+    if (!sourceFile_.empty()) stop();
+    return;
+  }
   const std::string fingerprint = fingerprintOf(inputs);
   // A new map is drawn at once; edits wait until they have stopped for a moment.
   const bool newMap = mapStamp(inputs.document.FileName) != sourceFile_;

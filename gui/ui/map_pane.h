@@ -36,6 +36,8 @@ class MapPane final : public QWidget {
   void showWorkspace(const Workspace& workspace);
   /// Converts now, whatever changed ("Обновить").
   void refreshNow();
+  /// Stops what runs and shows no map until one is open again (the window closes, "Новый").
+  void stop();
 
   MapCanvas* canvas() const { return canvas_; }
   bool running() const;

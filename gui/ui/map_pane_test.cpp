@@ -150,7 +150,7 @@ void MapPaneTest::renderRefusesWhatItCannotDraw_data() {
       << QStringList{"none.set", "--level", "source", out, "a.png"} << "none.set";
   QTest::newRow("converter missing")
       << QStringList{"town.set", "--level", "1", out, "a.png", "--zarvex", "/nonexistent/zarvex"}
-      << "Укажите путь к файлу zarvex.exe!!";
+      << "Укажите путь к файлу zarvex";
 }
 
 void MapPaneTest::renderRefusesWhatItCannotDraw() {
@@ -285,6 +285,18 @@ void MapPaneTest::levelsAreNamedAndAnEditRedoesThem() {
   window.findChild<QComboBox*>(QStringLiteral("cbVisibleTo"))->setCurrentIndex(0);
   QTRY_COMPARE_WITH_TIMEOUT(objects(2), level1 - 2, 30000);
   QCOMPARE(objects(1), level0);
+
+  // A new document has no map: nothing of the old one stays, even while it is being converted.
+  window.findChild<QComboBox*>(QStringLiteral("cbVisibleTo"))->setCurrentIndex(1);
+  pane->refreshNow();
+  QVERIFY(pane->running());
+  fake.yesNoCancel.push_back(UserInterface::Answer::No);
+  window.findChild<QAbstractButton*>(QStringLiteral("bNew"))->click();
+  QCOMPARE(table->rowCount(), 0);
+  QCOMPARE(selector->count(), 0);
+  QVERIFY(pane->canvas()->map()->objects.empty());
+  QTRY_VERIFY_WITH_TIMEOUT(!pane->running(), 10000);
+  QCOMPARE(table->rowCount(), 0);
   QCOMPARE(fake.unexpected, std::vector<std::string>());
 }
 
