@@ -145,6 +145,8 @@ void MapPane::stop() {
   computed_.clear();
   seen_.clear();
   sourceFile_.clear();
+  resultFile_.clear();
+  pending_.reset();
   result_.reset();
   levels_.clear();
   note_->hide();
@@ -173,17 +175,22 @@ void MapPane::tick() {
 void MapPane::start(const PreviewInputs& inputs, const std::string& fingerprint) {
   if (inputs.document.FileName.empty()) return;
   computed_ = seen_ = fingerprint;
-  std::shared_ptr<const SourcePreview> source;
-  // The open map is read again only when it is another file or has changed.
-  const std::string stamp = mapStamp(inputs.document.FileName);
-  if (result_ && result_->source && stamp == sourceFile_) source = result_->source;
-  sourceFile_ = stamp;
+  sourceFile_ = mapStamp(inputs.document.FileName);
   document_ = inputs.document;
-  runner_->start(inputs, source, true);
+  // The open map is read again only when it is another file or has changed, and is then drawn
+  // before its levels are converted.
+  if (result_ && result_->source && resultFile_ == sourceFile_) {
+    pending_.reset();
+    runner_->start(inputs, result_->source, true);
+  } else {
+    pending_ = inputs;
+    runner_->start(inputs, nullptr, false);
+  }
 }
 
 void MapPane::finished(const std::shared_ptr<const LevelResult>& result) {
   result_ = result;
+  resultFile_ = sourceFile_;
   levels_.clear();
   for (const PreviewMap& level : result->levels)
     levels_.push_back(std::shared_ptr<const PreviewMap>(result, &level));
@@ -192,6 +199,11 @@ void MapPane::finished(const std::shared_ptr<const LevelResult>& result) {
   fillLevels(document_);
   fillCounts();
   showLevel();
+  if (pending_ && result->source && result->error.isEmpty()) {
+    PreviewInputs inputs = std::move(*pending_);
+    pending_.reset();
+    runner_->start(std::move(inputs), result->source, true);
+  }
 }
 
 void MapPane::fillLevels(const MapInfo& document) {

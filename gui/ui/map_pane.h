@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "gui/io/level_preview.h"
@@ -63,10 +64,13 @@ class MapPane final : public QWidget {
   LevelRunner* runner_;
   QTimer* pause_;
   int codePage_ = 1251;
-  // What the last run converted, what the last look saw, and the open map's file as read.
+  // What the last run converted, what the last look saw, the open map's file as the last run
+  // read it and as the shown result read it.
   std::string computed_, seen_;
-  std::string sourceFile_;
+  std::string sourceFile_, resultFile_;
   std::shared_ptr<const LevelResult> result_;
+  // A conversion waiting for the open map to be read and drawn first.
+  std::optional<PreviewInputs> pending_;
   std::vector<std::shared_ptr<const PreviewMap>> levels_;
   MapInfo document_;
 

@@ -47,6 +47,7 @@ class MapPaneTest : public QObject {
   void selectingATypeHighlightsItAndAClickSelectsIt();
   void aNewerRunCancelsAnOlderOne();
   void levelsAreNamedAndAnEditRedoesThem();
+  void anotherMapIsDrawnEvenWhenAskedAgainBeforeItIsRead();
 
  private:
   // Renders `level` of the example; the printed counts go to `printed`.
@@ -298,6 +299,38 @@ void MapPaneTest::levelsAreNamedAndAnEditRedoesThem() {
   QTRY_VERIFY_WITH_TIMEOUT(!pane->running(), 10000);
   QCOMPARE(table->rowCount(), 0);
   QCOMPARE(fake.unexpected, std::vector<std::string>());
+}
+
+void MapPaneTest::anotherMapIsDrawnEvenWhenAskedAgainBeforeItIsRead() {
+  FakeUserInterface fake;
+  fake.openFiles.push_back(set_.toStdString());
+  Workspace workspace(fake);
+  workspace.setCatalogueFolder((kExamples + "/types").toStdString());
+  workspace.load();
+  QCOMPARE(fake.messages, std::vector<std::string>());
+  PreviewInputs inputs = workspace.previewInputs();
+  inputs.converter = ZARVEX_BINARY;
+  MapPane pane([&inputs] { return inputs; });
+  pane.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&pane));
+  pane.refreshNow();
+  QTRY_VERIFY_WITH_TIMEOUT(!pane.running(), 60000);
+  QCOMPARE(pane.canvas()->map()->objects.size(), std::size_t{13});
+
+  QFile one(dir_->filePath(QStringLiteral("one.mp")));
+  QVERIFY(one.open(QIODevice::WriteOnly));
+  one.write("[IMG ID]\nID=1\nLevels=2\nLevel0=24\nLevel1=21\nZoom0=0\nZoom1=1\n[END-IMG ID]\n"
+            "[POI]\nType=0x2f01\nData0=(56.84,35.91)\n[END]\n");
+  one.close();
+  inputs.document.FileName = one.fileName().toStdString();
+  // The second run comes while the new map is still being read: the old map's objects must not
+  // stand in for it.
+  pane.refreshNow();
+  pane.refreshNow();
+  QTRY_VERIFY_WITH_TIMEOUT(!pane.running(), 60000);
+  QCOMPARE(pane.canvas()->map()->objects.size(), std::size_t{1});
+  const auto* counts = pane.findChild<QTableWidget*>(QStringLiteral("tblLevelCounts"));
+  QCOMPARE(counts->item(1, 1)->text(), QStringLiteral("1"));
 }
 
 }  // namespace visual
