@@ -102,7 +102,8 @@ bool Workspace::confirmCreate(const GenerationSettings& settings) {
 
 PreviewInputs Workspace::previewInputs() {
   State& s = *state_;
-  PreviewInputs inputs{s.doc, s.md, false, converterToRun(s.fnZARVEX, s.defaultConverter), s.codePage};
+  PreviewInputs inputs{s.doc, s.md, false, converterToRun(s.fnZARVEX, s.defaultConverter),
+                       s.codePage};
   // The edits are applied to the copy only: looking at the map stores nothing.
   if (std::optional<RuleRecord> row = s.edited()) inputs.rules.put(std::move(*row));
   inputs.rules.sortByIdAndType();

@@ -261,9 +261,11 @@ void MainWindow::buildMapPane(QToolBar* bar) {
     if (!shown || dock->isFloating()) return;
     constexpr int kMapWidth = 600, kPagesWidth = 848;
     const int pages = width();
-    const int frame = frameGeometry().width() - width();
-    const int wanted = std::min(pages + kMapWidth, screen()->availableGeometry().width() - frame);
-    if (wanted > width()) resize(wanted, height());
+    const QSize frame = frameGeometry().size() - size();
+    const QSize room = screen()->availableGeometry().size() - frame;
+    const int wanted = std::min(pages + kMapWidth, room.width());
+    const int tall = std::max(height(), std::min(720, room.height()));
+    resize(std::max(wanted, width()), tall);
     const int map = std::max({300, wanted - pages, std::min(kMapWidth, width() - kPagesWidth)});
     // Once the wider window is laid out, or the pages keep what the dock would get.
     QTimer::singleShot(0, dock, [this, dock, map] { resizeDocks({dock}, {map}, Qt::Horizontal); });

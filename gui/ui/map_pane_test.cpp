@@ -268,10 +268,10 @@ void MapPaneTest::levelsAreNamedAndAnEditRedoesThem() {
   auto* selector = pane->findChild<QComboBox*>(QStringLiteral("cbMapLevel"));
   QStringList entries;
   for (int i = 0; i < selector->count(); ++i) entries << selector->itemText(i);
-  QCOMPARE(entries, QStringList({"Исходная карта", "Уровень 0: 24 бит, 120 м",
-                                 "Уровень 1: 22 бит, 500 м", "Уровень 2: 20 бит, 2 км",
-                                 "Уровень 3: 18 бит, 5 км - 8 км",
-                                 "Уровень 4: 16 бит, 20 км - 30 км"}));
+  QCOMPARE(entries,
+           QStringList({"Исходная карта", "Уровень 0: 24 бит, 120 м", "Уровень 1: 22 бит, 500 м",
+                        "Уровень 2: 20 бит, 2 км", "Уровень 3: 18 бит, 5 км - 8 км",
+                        "Уровень 4: 16 бит, 20 км - 30 км"}));
   const auto objects = [table](int row) { return table->item(row, 1)->text().toInt(); };
   QCOMPARE(table->item(2, 0)->text(), QStringLiteral("1: 22 бит"));
   const int level0 = objects(1), level1 = objects(2);
@@ -319,8 +319,9 @@ void MapPaneTest::anotherMapIsDrawnEvenWhenAskedAgainBeforeItIsRead() {
 
   QFile one(dir_->filePath(QStringLiteral("one.mp")));
   QVERIFY(one.open(QIODevice::WriteOnly));
-  one.write("[IMG ID]\nID=1\nLevels=2\nLevel0=24\nLevel1=21\nZoom0=0\nZoom1=1\n[END-IMG ID]\n"
-            "[POI]\nType=0x2f01\nData0=(56.84,35.91)\n[END]\n");
+  one.write(
+      "[IMG ID]\nID=1\nLevels=2\nLevel0=24\nLevel1=21\nZoom0=0\nZoom1=1\n[END-IMG ID]\n"
+      "[POI]\nType=0x2f01\nData0=(56.84,35.91)\n[END]\n");
   one.close();
   inputs.document.FileName = one.fileName().toStdString();
   // The second run comes while the new map is still being read: the old map's objects must not
