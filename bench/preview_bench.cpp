@@ -105,7 +105,8 @@ int main(int argc, char** argv) {
       generated ? folder.absoluteFilePath(QStringLiteral("big.mp")) : given.absoluteFilePath();
   const double megabytes = QFile(map).size() / 1e6;
   std::printf("map: %s, %.1f MB, view %dx%d, medians of %d runs\n",
-              QFileInfo(map).fileName().toLocal8Bit().constData(), megabytes, kWidth, kHeight, kRuns);
+              QFileInfo(map).fileName().toLocal8Bit().constData(), megabytes, kWidth, kHeight,
+              kRuns);
 
   const double cat = median([&] { run(QStringLiteral("cat"), {map}, folder.path()); });
   std::printf("%-34s %8.3f s\n", "cat", cat);
