@@ -7,7 +7,9 @@
 # 1 GB shows that peak memory does not grow with the map.
 #
 # Then strict and lenient reading of the same map side by side: both scripts, run in turns,
-# medians of several runs, with the ratio; then the ring roles of a polygon of many rings.
+# medians of several runs, with the ratio; then the five-level conversion of a map of 20 MB by
+# zarvex and by bench/reference_convert.py (plain Python), with the ratio, checking that both
+# write the same bytes; then the ring roles of a polygon of many rings.
 #
 # Usage: bench/run.sh [megabytes]          (default 200)
 # ZARVEX_BENCH_BUILD=<build folder> uses an already configured build instead of the preset.
@@ -30,6 +32,7 @@ zarvex=$(realpath "$build/converter/driver/zarvex")
 measure=$(realpath "$build/bench/zarvex_bench_measure")
 generate=$(realpath "$build/bench/zarvex_bench_gen")
 rings=$(realpath "$build/bench/zarvex_bench_rings")
+reference=$(realpath bench/reference_convert.py)
 cores=$(nproc)
 
 # Large maps stay inside the build folder and go when the script ends.
@@ -187,6 +190,35 @@ compare "zarvex five levels" "$levels" -m K-12-3 rules_levels.cfg
 echo "target: lenient at most 1.05 x strict"
 
 echo
+if command -v python3 >/dev/null; then
+  # The same conversion in plain Python, on a smaller map: medians of three runs each, and the
+  # outputs compared byte for byte.
+  mkdir "$work/python"
+  (
+    cd "$work/python"
+    "$generate" 20 . >/dev/null
+    input=$(stat -c %s big.mp)
+    zarvexRuns="" pythonRuns=""
+    for i in 1 2 3; do
+      zarvexRuns+="$("$measure" /dev/null "$zarvex" -m K-12-3 rules_levels.cfg out.mp 2>/dev/null)"$'\n'
+      pythonRuns+="$("$measure" /dev/null python3 "$reference" -m K-12-3 \
+        rules_levels.cfg reference.mp 2>/dev/null)"$'\n'
+    done
+    cmp -s out.mp reference.mp || { echo "the Python output differs from zarvex's" >&2; exit 1; }
+    produced=$(stat -c %s out.mp)
+    echo "against plain Python (bench/reference_convert.py), five levels to a file, medians of 3:"
+    heading
+    zarvexRuns=$(printf '%s' "$zarvexRuns" | median)
+    pythonRuns=$(printf '%s' "$pythonRuns" | median)
+    row "zarvex, default jobs" "$input" "$produced" "$zarvexRuns"
+    row "python3" "$input" "$produced" "$pythonRuns"
+    awk -v a="${zarvexRuns%% *}" -v b="${pythonRuns%% *}" 'BEGIN {
+      printf "%-40s %8.1f\n", "  python / zarvex", b / a }'
+    echo "target: at least 50 x; the outputs are the same bytes"
+  )
+  rm -rf "$work/python"
+  echo
+fi
 echo "ring roles of one polygon of small rings (every pair tested only up to 10^5 rings):"
 "$rings" 100000 1000000
 echo "target: 10^6 rings in seconds"
