@@ -31,7 +31,7 @@ bool BatchWriter::push(std::future<FormattedBatch> batch) {
 bool BatchWriter::drain() {
   std::unique_lock<std::mutex> lock(mutex_);
   changed_.wait(lock, [this] { return failed_ || error_ || (queue_.empty() && !writing_); });
-  if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+  if (error_) std::rethrow_exception(error_);
   return !failed_;
 }
 

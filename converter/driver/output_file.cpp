@@ -53,7 +53,8 @@ void OutputFile::spill() {
     // Without room for the map it is written directly, as it always was.
     holding_ = false;
   }
-  if (!held_.empty() && !writeDirectly(stream(), held_.data(), held_.size())) writeFailed_ = true;
+  FILE* to = spool_ != nullptr ? spool_ : stream_;
+  if (!held_.empty() && !writeDirectly(to, held_.data(), held_.size())) writeFailed_ = true;
   // Given back, so that memory does not hold it beside the next pieces.
   std::string().swap(held_);
 }

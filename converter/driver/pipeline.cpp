@@ -23,6 +23,8 @@ namespace zarvex {
 
 namespace {
 
+constexpr std::size_t kHandOverBytes = std::size_t{1} << 20;
+
 struct FileCloser {
   void operator()(FILE* file) const { std::fclose(file); }
 };
@@ -80,7 +82,15 @@ void MapRun::fail(const ParserException& error, const Tokenizer& tokenizer) {
 
 void MapRun::readInOnePass(Tokenizer& tokenizer, bool withHeader) {
   MapReader reader(tokenizer, entry_.fileName, ReadOptions{.lenient = options_.lenient});
+  // Formatted here and handed over in blocks, as the pieces are: a map held back from a pipe
+  // then stays in memory while it is small.
   MapWriter writer;
+  const auto handOver = [&] {
+    const OutputBuffer& text = writer.text();
+    if (!text.empty()) output_.writeBlock(text.data(), text.size());
+    writer.clearText();
+    stopped_ = stopped_ || output_.failed();
+  };
   try {
     if (withHeader) reader.ReadHeader();
     tokenizer.returnComments = true;
@@ -88,18 +98,16 @@ void MapRun::readInOnePass(Tokenizer& tokenizer, bool withHeader) {
       more = reader.ReadObject();
       for (const MapObject& object : reader.objects()) {
         if (!rule(object, attributes_)) continue;
-        writer.WriteObject(object, output_.stream(), attributes_);
-        if (output_.failed()) {
-          stopped_ = true;
-          break;
-        }
+        writer.WriteObject(object, nullptr, attributes_);
+        if (writer.text().size() >= kHandOverBytes) handOver();
+        if (stopped_) break;
       }
       reader.objects().clear();
     }
   } catch (const ParserException& e) {
     fail(e, tokenizer);
   }
-  writer.flush(output_.stream());
+  if (!stopped_) handOver();
   report_.merge(reader.lenientReport());
 }
 
