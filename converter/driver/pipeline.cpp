@@ -1,6 +1,5 @@
 #include "converter/driver/pipeline.h"
 
-#include <chrono>
 #include <deque>
 #include <future>
 #include <memory>
