@@ -51,7 +51,7 @@ TEST(BatchWriterTest, WritesInTheOrderHandedOverWhateverOrderTheyAreReady) {
     BatchWriter writer(output.file(), 8);
     std::vector<std::promise<FormattedBatch>> ready(4);
     for (auto& promise : ready) ASSERT_TRUE(writer.push(promise.get_future()));
-    for (int i : {3, 1, 0, 2}) ready[i].set_value(batchOf("batch" + std::to_string(i) + "\n"));
+    for (int i : {3, 1, 0, 2}) ready[i].set_value(batchOf("batch" + std::to_string(i) + ";"));
     EXPECT_TRUE(writer.drain());
     // Every written batch lends its room back.
     int spares = 0;
@@ -59,7 +59,7 @@ TEST(BatchWriterTest, WritesInTheOrderHandedOverWhateverOrderTheyAreReady) {
     EXPECT_EQ(spares, 4);
   }
   ASSERT_TRUE(output.file().commit());
-  EXPECT_EQ(output.written(), "batch0\nbatch1\nbatch2\nbatch3\n");
+  EXPECT_EQ(output.written(), "batch0;batch1;batch2;batch3;");
 }
 
 TEST(BatchWriterTest, FormattingErrorReachesDrainAndStopsWriting) {
@@ -70,15 +70,15 @@ TEST(BatchWriterTest, FormattingErrorReachesDrainAndStopsWriting) {
     std::promise<FormattedBatch> first, failing;
     ASSERT_TRUE(writer.push(first.get_future()));
     ASSERT_TRUE(writer.push(failing.get_future()));
-    first.set_value(batchOf("kept\n"));
+    first.set_value(batchOf("kept;"));
     failing.set_exception(std::make_exception_ptr(std::runtime_error("formatting failed")));
     EXPECT_THROW(writer.drain(), std::runtime_error);
     std::promise<FormattedBatch> later;
-    later.set_value(batchOf("after\n"));
+    later.set_value(batchOf("after;"));
     EXPECT_FALSE(writer.push(later.get_future()));
   }
   ASSERT_TRUE(output.file().commit());
-  EXPECT_EQ(output.written(), "kept\n");
+  EXPECT_EQ(output.written(), "kept;");
 }
 
 }  // namespace
