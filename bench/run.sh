@@ -2,12 +2,14 @@
 # Builds the release preset and generates maps under build/: a large realistic one and one of
 # 1.5 million one-point objects. For each, with --jobs 1 and with the default (one thread per
 # core), it converts with an empty rule block and with the five-level script, to a file, to
-# /dev/null and to standard output, printing input and output throughput and peak resident
-# memory beside cat of the same input, measured in the same run. Then a map of 1 GB shows that
-# peak memory does not grow with the map.
+# /dev/null, to standard output and to a pipe, printing input and output throughput and peak
+# resident memory beside cat and dd of the same input, measured in the same run. Then a map of
+# 1 GB shows that peak memory does not grow with the map.
 #
 # Then strict and lenient reading of the same map side by side: both scripts, run in turns,
-# medians of several runs, with the ratio; then the ring roles of a polygon of many rings.
+# medians of several runs, with the ratio; then the five-level conversion of a map of 20 MB by
+# zarvex and by bench/reference_convert.py (plain Python), with the ratio, checking that both
+# write the same bytes; then the ring roles of a polygon of many rings.
 #
 # Usage: bench/run.sh [megabytes]          (default 200)
 # ZARVEX_BENCH_BUILD=<build folder> uses an already configured build instead of the preset.
@@ -30,6 +32,7 @@ zarvex=$(realpath "$build/converter/driver/zarvex")
 measure=$(realpath "$build/bench/zarvex_bench_measure")
 generate=$(realpath "$build/bench/zarvex_bench_gen")
 rings=$(realpath "$build/bench/zarvex_bench_rings")
+reference=$(realpath bench/reference_convert.py)
 cores=$(nproc)
 
 # Large maps stay inside the build folder and go when the script ends.
@@ -55,7 +58,7 @@ heading() {
     "peak MB"
 }
 
-# convert <row name> <output: file, null or stdout> <zarvex arguments before the output...>
+# convert <row name> <output: file, null, stdout or pipe> <zarvex arguments before the output...>
 # Prints the row; sets `produced` to the output's size and `seconds` to the time taken.
 convert() {
   local name=$1 to=$2 result
@@ -68,6 +71,15 @@ convert() {
       ;;
     null)
       result=$("$measure" /dev/null "$zarvex" "$@" /dev/null 2>/dev/null)
+      ;;
+    pipe)
+      # A FIFO is a pipe to the program: it cannot be cut back, so each map is held back.
+      mkfifo out.fifo
+      wc -c <out.fifo >out.size &
+      result=$("$measure" out.fifo "$zarvex" "$@" 2>/dev/null)
+      wait
+      produced=$(<out.size)
+      rm -f out.fifo out.size
       ;;
     stdout)
       result=$("$measure" out.mp "$zarvex" "$@" 2>/dev/null)
@@ -91,6 +103,12 @@ bench_map() {
   result=$("$measure" cat.mp cat big.mp)
   row "cat to a file" "$input" "$input" "$result"
   rm -f cat.mp
+  # What the disk allows when the file must be on it before the run ends, as zarvex's is.
+  result=$("$measure" /dev/null dd if=big.mp of=dd.mp bs=1M conv=fsync status=none)
+  row "dd conv=fsync to a file" "$input" "$input" "$result"
+  rm -f dd.mp
+  result=$("$measure" /dev/null sh -c 'cat big.mp | cat >/dev/null')
+  row "cat to a pipe" "$input" "$input" "$result"
   for jobs in 1 "$cores"; do
     label="--jobs $jobs"
     [[ $jobs == "$cores" ]] && label="default ($cores)"
@@ -100,6 +118,7 @@ bench_map() {
     levels=$produced
     convert "$label, five levels, to stdout" stdout --jobs "$jobs" -m K-12-3 rules_levels.cfg
     produced=$levels
+    convert "$label, five levels, to a pipe" pipe --jobs "$jobs" -m K-12-3 rules_levels.cfg
     convert "$label, five levels, to /dev/null" null --jobs "$jobs" -m K-12-3 rules_levels.cfg
     if [[ $jobs == 1 ]]; then one_job=$seconds; else many_jobs=$seconds; fi
   done
@@ -171,6 +190,35 @@ compare "zarvex five levels" "$levels" -m K-12-3 rules_levels.cfg
 echo "target: lenient at most 1.05 x strict"
 
 echo
+if command -v python3 >/dev/null; then
+  # The same conversion in plain Python, on a smaller map: medians of three runs each, and the
+  # outputs compared byte for byte.
+  mkdir "$work/python"
+  (
+    cd "$work/python"
+    "$generate" 20 . >/dev/null
+    input=$(stat -c %s big.mp)
+    zarvexRuns="" pythonRuns=""
+    for i in 1 2 3; do
+      zarvexRuns+="$("$measure" /dev/null "$zarvex" -m K-12-3 rules_levels.cfg out.mp 2>/dev/null)"$'\n'
+      pythonRuns+="$("$measure" /dev/null python3 "$reference" -m K-12-3 \
+        rules_levels.cfg reference.mp 2>/dev/null)"$'\n'
+    done
+    cmp -s out.mp reference.mp || { echo "the Python output differs from zarvex's" >&2; exit 1; }
+    produced=$(stat -c %s out.mp)
+    echo "against plain Python (bench/reference_convert.py), five levels to a file, medians of 3:"
+    heading
+    zarvexRuns=$(printf '%s' "$zarvexRuns" | median)
+    pythonRuns=$(printf '%s' "$pythonRuns" | median)
+    row "zarvex, default jobs" "$input" "$produced" "$zarvexRuns"
+    row "python3" "$input" "$produced" "$pythonRuns"
+    awk -v a="${zarvexRuns%% *}" -v b="${pythonRuns%% *}" 'BEGIN {
+      printf "%-40s %8.1f\n", "  python / zarvex", b / a }'
+    echo "target: at least 50 x; the outputs are the same bytes"
+  )
+  rm -rf "$work/python"
+  echo
+fi
 echo "ring roles of one polygon of small rings (every pair tested only up to 10^5 rings):"
 "$rings" 100000 1000000
 echo "target: 10^6 rings in seconds"

@@ -21,8 +21,16 @@ OutputFile::~OutputFile() {
 namespace {
 
 constexpr std::size_t kSpoolBufferSize = std::size_t{1} << 20;
+// A map's output up to this size never touches the disk on its way to a pipe; beyond it the
+// memory would count against the bound on the run's peak.
+constexpr std::size_t kHeldInMemory = std::size_t{4} << 20;
 
 }  // namespace
+
+FILE* OutputFile::stream() {
+  if (holding_ && spool_ == nullptr) spill();
+  return spool_ != nullptr ? spool_ : stream_;
+}
 
 void OutputFile::beginMap() {
   if (stream_ == nullptr) return;
@@ -30,37 +38,57 @@ void OutputFile::beginMap() {
       seekable(stream_, mapStart_))
     return;
   mapStart_ = -1;
-  // Nothing that is thrown away can show; everything else is held back. Without room for that
-  // the map is written directly, as it always was.
+  // Nothing that is thrown away can show; everything else is held back.
   if (discardsEverything(stream_)) return;
+  holding_ = true;
+  held_.clear();
+}
+
+void OutputFile::spill() {
   spool_ = createSpool();
-  if (spool_ == nullptr) return;
-  if (!spoolBuffer_) spoolBuffer_ = std::make_unique<char[]>(kSpoolBufferSize);
-  std::setvbuf(spool_, spoolBuffer_.get(), _IOFBF, kSpoolBufferSize);
+  if (spool_ != nullptr) {
+    if (!spoolBuffer_) spoolBuffer_ = std::make_unique<char[]>(kSpoolBufferSize);
+    std::setvbuf(spool_, spoolBuffer_.get(), _IOFBF, kSpoolBufferSize);
+  } else {
+    // Without room for the map it is written directly, as it always was.
+    holding_ = false;
+  }
+  FILE* to = spool_ != nullptr ? spool_ : stream_;
+  if (!held_.empty() && !writeDirectly(to, held_.data(), held_.size())) writeFailed_ = true;
+  // Given back, so that memory does not hold it beside the next pieces.
+  std::string().swap(held_);
 }
 
 void OutputFile::endMap() {
   mapStart_ = -1;
-  if (spool_ == nullptr) return;
-  bool ok = std::fflush(spool_) == 0 && !std::ferror(spool_);
-  std::rewind(spool_);
-  std::unique_ptr<char[]> block = std::make_unique<char[]>(kSpoolBufferSize);
-  while (ok) {
-    const std::size_t n = std::fread(block.get(), 1, kSpoolBufferSize, spool_);
-    if (n == 0) {
-      ok = !std::ferror(spool_);
-      break;
-    }
-    ok = std::fwrite(block.get(), 1, n, stream_) == n;
+  if (!holding_) return;
+  holding_ = false;
+  if (spool_ == nullptr) {
+    if (!held_.empty() && !writeDirectly(stream_, held_.data(), held_.size())) writeFailed_ = true;
+    held_.clear();
+    return;
   }
-  if (!ok) writeFailed_ = true;
+  if (!(std::fflush(spool_) == 0 && !std::ferror(spool_) && copySpool(spool_, stream_)))
+    writeFailed_ = true;
   std::fclose(spool_);
   spool_ = nullptr;
 }
 
+bool OutputFile::copyInBlocks(FILE* spool, FILE* stream) {
+  std::rewind(spool);
+  std::unique_ptr<char[]> block = std::make_unique<char[]>(kSpoolBufferSize);
+  for (;;) {
+    const std::size_t n = std::fread(block.get(), 1, kSpoolBufferSize, spool);
+    if (n == 0) return !std::ferror(spool);
+    if (std::fwrite(block.get(), 1, n, stream) != n) return false;
+  }
+}
+
 void OutputFile::discardMap() {
-  if (spool_ != nullptr) {
-    std::fclose(spool_);
+  if (holding_) {
+    holding_ = false;
+    held_.clear();
+    if (spool_ != nullptr) std::fclose(spool_);
     spool_ = nullptr;
   } else if (mapStart_ >= 0) {
     if (!(std::fflush(stream_) == 0 && truncateTo(stream_, mapStart_))) writeFailed_ = true;
@@ -69,8 +97,18 @@ void OutputFile::discardMap() {
 }
 
 bool OutputFile::writeBlock(const char* data, std::size_t size) {
+  if (holding_ && spool_ == nullptr && held_.size() + size <= kHeldInMemory) {
+    held_.append(data, size);
+    return !writeFailed_;
+  }
   if (!writeDirectly(stream(), data, size)) writeFailed_ = true;
   return !writeFailed_;
+}
+
+bool OutputFile::flushForCommit() {
+  if (holding_) endMap();
+  const bool ok = std::fflush(stream_) == 0 && !writeFailed_;
+  return !std::ferror(stream_) && ok;
 }
 
 bool OutputFile::failed() const {

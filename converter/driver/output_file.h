@@ -17,7 +17,8 @@ namespace zarvex {
 /// Each map goes between beginMap() and endMap() or discardMap(), so that a map found faulty
 /// half-way leaves nothing in the output: a temporary file is cut back to where the map began;
 /// so is standard output when it is a regular file of its own; what is written directly is held
-/// in an unnamed temporary file until the map is complete.
+/// in memory, and beyond a few megabytes in an unnamed temporary file, until the map is
+/// complete.
 class OutputFile {
  public:
   /// Standard output, as it is.
@@ -33,8 +34,9 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  /// Where writes go now: the output, or the held back map between beginMap() and its end.
-  FILE* stream() const { return spool_ != nullptr ? spool_ : stream_; }
+  /// Where writes go now: the output, or the held back map between beginMap() and its end,
+  /// which then moves from memory to the unnamed file.
+  FILE* stream();
   /// Marks the start of a map whose output discardMap() may take back.
   void beginMap();
   /// Keeps what was written since beginMap().
@@ -63,7 +65,15 @@ class OutputFile {
   static bool cutBackable(FILE* stream);
   // An unnamed file, removed when closed; none when it cannot be made.
   static FILE* createSpool();
-  static bool writeDirectly(FILE* stream, const char* data, std::size_t size);
+  bool writeDirectly(FILE* stream, const char* data, std::size_t size);
+  // Copies the whole of `spool` to the end of `stream`.
+  static bool copySpool(FILE* spool, FILE* stream);
+  static bool copyInBlocks(FILE* spool, FILE* stream);
+  // The map held in memory goes to an unnamed file, or straight to the output when there is no
+  // room for one.
+  void spill();
+  // The part of commit() before the system's own sync and rename.
+  bool flushForCommit();
 
   FILE* stream_ = nullptr;
   /// The file that a temporary file replaces, or empty when the output is written directly.
@@ -73,10 +83,15 @@ class OutputFile {
   std::unique_ptr<char[]> buffer_;
   /// Where the current map began in a temporary file, or -1.
   int64_t mapStart_ = -1;
-  /// The current map, held back from an output written directly.
+  /// The current map is held back from an output written directly: in `held_` until it
+  /// outgrows it, then in `spool_`.
+  bool holding_ = false;
+  std::string held_;
   FILE* spool_ = nullptr;
   std::unique_ptr<char[]> spoolBuffer_;
   bool writeFailed_ = false;
+  /// How much of a temporary file the system has been asked to start writing to the disk.
+  int64_t writtenBack_ = 0;
 };
 
 }  // namespace zarvex

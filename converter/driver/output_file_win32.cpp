@@ -110,9 +110,7 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path) {
 
 bool OutputFile::commit() {
   if (stream_ == nullptr) return false;
-  if (spool_ != nullptr) endMap();
-  bool ok = std::fflush(stream_) == 0 && !writeFailed_;
-  ok = !std::ferror(stream_) && ok;
+  bool ok = flushForCommit();
   // On the disk before it takes the old map's name, so that a crash cannot leave an empty map.
   if (ok && !temporary_.empty()) {
     ok = FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream_)))) != 0;
@@ -132,6 +130,7 @@ bool OutputFile::commit() {
 }
 
 void OutputFile::discard() {
+  holding_ = false;
   if (spool_ != nullptr) std::fclose(spool_);
   spool_ = nullptr;
   if (stream_ != nullptr && ownsStream_) std::fclose(stream_);
@@ -158,6 +157,10 @@ bool OutputFile::discardsEverything(FILE*) {
 // Through the stream, which turns line ends into CR LF.
 bool OutputFile::writeDirectly(FILE* stream, const char* data, std::size_t size) {
   return std::fwrite(data, 1, size, stream) == size;
+}
+
+bool OutputFile::copySpool(FILE* spool, FILE* stream) {
+  return copyInBlocks(spool, stream);
 }
 
 // In the user's temporary folder: the C library's tmpfile() puts its file in the root of the

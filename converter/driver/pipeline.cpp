@@ -1,6 +1,5 @@
 #include "converter/driver/pipeline.h"
 
-#include <chrono>
 #include <deque>
 #include <future>
 #include <memory>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "converter/driver/batch_formatter.h"
+#include "converter/driver/batch_writer.h"
 #include "converter/driver/chunk_parser.h"
 #include "converter/driver/map_chunks.h"
 #include "converter/driver/worker_pool.h"
@@ -21,6 +21,8 @@
 namespace zarvex {
 
 namespace {
+
+constexpr std::size_t kHandOverBytes = std::size_t{1} << 20;
 
 struct FileCloser {
   void operator()(FILE* file) const { std::fclose(file); }
@@ -44,9 +46,6 @@ class MapRun {
   // first one without a type on, since the output must end before that one.
   bool rule(const MapObject& object, ObjectAttributes& attributes);
   [[noreturn]] void fail(const ParserException& error, const Tokenizer& tokenizer);
-  // Writes formatted text in order until at most `keep` batches are pending, and any that are
-  // ready.
-  void writeFormatted(std::deque<std::future<FormattedBatch>>& formatting, std::size_t keep);
 
   const ObjectConfImpl& entry_;
   OutputFile& output_;
@@ -59,12 +58,6 @@ class MapRun {
   std::optional<ObjectKind> unknownKind_;
   // The output has failed; a full disk stays full, so reading stops.
   bool stopped_ = false;
-  // Buffers of formatted text already written, whose room the next batches take: allocating
-  // megabytes afresh for each costs more than formatting into them.
-  std::vector<OutputBuffer> spareText_;
-  // Records of batches already written: the rules fill them in place, so that no attributes are
-  // copied, moved or allocated for an object.
-  std::vector<std::vector<RuledObject>> spareRecords_;
 };
 
 bool MapRun::rule(const MapObject& object, ObjectAttributes& attributes) {
@@ -88,7 +81,15 @@ void MapRun::fail(const ParserException& error, const Tokenizer& tokenizer) {
 
 void MapRun::readInOnePass(Tokenizer& tokenizer, bool withHeader) {
   MapReader reader(tokenizer, entry_.fileName, ReadOptions{.lenient = options_.lenient});
+  // Formatted here and handed over in blocks, as the pieces are: a map held back from a pipe
+  // then stays in memory while it is small.
   MapWriter writer;
+  const auto handOver = [&] {
+    const OutputBuffer& text = writer.text();
+    if (!text.empty()) output_.writeBlock(text.data(), text.size());
+    writer.clearText();
+    stopped_ = stopped_ || output_.failed();
+  };
   try {
     if (withHeader) reader.ReadHeader();
     tokenizer.returnComments = true;
@@ -96,33 +97,17 @@ void MapRun::readInOnePass(Tokenizer& tokenizer, bool withHeader) {
       more = reader.ReadObject();
       for (const MapObject& object : reader.objects()) {
         if (!rule(object, attributes_)) continue;
-        writer.WriteObject(object, output_.stream(), attributes_);
-        if (output_.failed()) {
-          stopped_ = true;
-          break;
-        }
+        writer.WriteObject(object, nullptr, attributes_);
+        if (writer.text().size() >= kHandOverBytes) handOver();
+        if (stopped_) break;
       }
       reader.objects().clear();
     }
   } catch (const ParserException& e) {
     fail(e, tokenizer);
   }
-  writer.flush(output_.stream());
+  if (!stopped_) handOver();
   report_.merge(reader.lenientReport());
-}
-
-void MapRun::writeFormatted(std::deque<std::future<FormattedBatch>>& formatting,
-                            std::size_t keep) {
-  while (!stopped_ && !formatting.empty() &&
-         (formatting.size() > keep ||
-          formatting.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
-    FormattedBatch formatted = formatting.front().get();
-    formatting.pop_front();
-    if (!formatted.text.empty()) output_.writeBlock(formatted.text.data(), formatted.text.size());
-    stopped_ = output_.failed();
-    spareText_.push_back(std::move(formatted.text));
-    spareRecords_.push_back(std::move(formatted.records));
-  }
 }
 
 void MapRun::readInChunks(FILE* input) {
@@ -132,7 +117,8 @@ void MapRun::readInChunks(FILE* input) {
   // holds a piece's objects or text.
   const std::size_t ahead = std::size_t{options_.jobs} + 1;
   std::deque<std::future<ParsedChunk>> parsing;
-  std::deque<std::future<FormattedBatch>> formatting;
+  // Gone before the pool, whose tasks it waits for; drained before anything else writes.
+  BatchWriter writer(output_, ahead + 1);
   const std::string& fileName = entry_.fileName;
   const bool lenient = options_.lenient;
   bool first = true;
@@ -155,7 +141,10 @@ void MapRun::readInChunks(FILE* input) {
     const bool atEndOfFile = parsing.empty() && chunks.exhausted() && chunks.endedCleanly();
     if (chunk.error && chunk.errorAtEnd && !atEndOfFile) {
       // The piece ended where the map goes on; only reading on tells whether that is an error.
-      writeFormatted(formatting, 0);
+      if (!writer.drain()) {
+        stopped_ = true;
+        return;
+      }
       ChunkChain chain(chunks);
       chain.append(std::move(chunk.bytes));
       for (std::future<ParsedChunk>& later : parsing) chain.append(std::move(later.get().bytes));
@@ -166,17 +155,18 @@ void MapRun::readInChunks(FILE* input) {
       return;
     }
     if (chunk.error) {
+      writer.drain();
       chunk.error->line += lineBase;
       chunk.errorTokenizer->lineCount += lineBase;
       fail(*chunk.error, *chunk.errorTokenizer);
     }
 
     chunks.recycle(std::move(chunk.bytes));
-    std::vector<RuledObject> records;
-    if (!spareRecords_.empty()) {
-      records = std::move(spareRecords_.back());
-      spareRecords_.pop_back();
-    }
+    // A batch already written lends its room: allocating megabytes of text afresh costs more
+    // than formatting into them, and the rules fill its records in place, so that no
+    // attributes are copied, moved or allocated for an object.
+    FormattedBatch reused = writer.spare().value_or(FormattedBatch{});
+    std::vector<RuledObject> records = std::move(reused.records);
     std::size_t count = 0;
     for (MapObject& object : chunk.objects) {
       object.locLine += static_cast<uint32_t>(lineBase);
@@ -191,25 +181,19 @@ void MapRun::readInChunks(FILE* input) {
       slot.object = std::move(object);
       ++count;
     }
-    OutputBuffer room;
-    if (!spareText_.empty()) {
-      room = std::move(spareText_.back());
-      spareText_.pop_back();
-    }
-    formatting.push_back(pool.submit([records = std::move(records), count,
-                                      spent = std::move(chunk.objects),
-                                      room = std::move(room)]() mutable {
+    auto batch = pool.submit([records = std::move(records), count, spent = std::move(chunk.objects),
+                              room = std::move(reused.text)]() mutable {
       FormattedBatch formatted{formatBatch(records, count, std::move(room)), std::move(records)};
       // Freed here rather than by the thread that runs the rules.
       for (std::size_t i = 0; i < count; ++i) formatted.records[i].object = MapObject();
       std::deque<MapObject>().swap(spent);
       return formatted;
-    }));
+    });
     report_.merge(chunk.report, lineBase);
     lineBase += chunk.lineCount;
-    writeFormatted(formatting, ahead);
+    stopped_ = !writer.push(std::move(batch));
   }
-  writeFormatted(formatting, 0);
+  stopped_ = !writer.drain() || stopped_;
   // Raises the read error that ended the pieces, if any.
   if (!stopped_) chunks.next();
 }

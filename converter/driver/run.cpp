@@ -12,6 +12,7 @@
 #include "converter/driver/output_guard.h"
 #include "converter/driver/pipeline.h"
 #include "converter/script/config_parser.h"
+#include "converter/script/type_switch.h"
 #include "converter/tokenizer/errors.h"
 #include "converter/tokenizer/tokenizer.h"
 
@@ -69,6 +70,8 @@ int parseScript(const DriverSettings& settings, std::unique_ptr<ObjectConfImpl>&
     std::fprintf(stderr, "%s\n", e.what());
     return kExitFailure;
   }
+  for (ObjectConfImpl* entry = firstEntry.get(); entry; entry = entry->next.get())
+    gatherTypeSwitches(entry->block);
   return kExitOk;
 }
 

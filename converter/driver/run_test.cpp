@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -188,3 +189,64 @@ TEST_F(RunTest, NewOutputHonoursUmaskAndExistingOutputKeepsItsMode) {
 }
 
 }  // namespace
+
+// Standard output that is a pipe cannot be cut back, so a map is held back until it has been
+// read whole, in memory or, when large, in an unnamed file. What comes out must be, byte for
+// byte, what a regular file (which is cut back instead) gets.
+TEST_F(RunTest, PipeGetsWhatAFileGetsWhenAMapIsFaulty) {
+  std::string large = "[IMG ID]\nID=1\n[END-IMG ID]\n";
+  // Several megabytes of output: beyond what is held in memory.
+  for (int i = 0; i < 80000; ++i)
+    large += "[POI]\nType=0x2f\nLabel=P" + std::to_string(i) + "\nData0=(56.5,35.5)\n[END]\n";
+  writeFile(file("large.mp"), large);
+  writeFile(file("faulty.mp"),
+            "[IMG ID]\nID=1\n[END-IMG ID]\n[POI]\nType=0x2f\n"
+            "Data0=(56.5,35.5)\n[END]\n[POI]\nType=0x2f\nData0=(56.5\n[END]\n");
+  const auto readPipe = [&](const std::vector<std::string>& args, std::string& out) {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return RunResult{};
+    const int pid = startZarvex(args, work_, scratch_.path(), std::nullopt,
+                                [&ends] { dup2(ends[1], STDOUT_FILENO); });
+    close(ends[1]);
+    char block[65536];
+    for (ssize_t n; (n = read(ends[0], block, sizeof block)) != 0;) {
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) break;
+      out.append(block, static_cast<std::size_t>(n));
+    }
+    close(ends[0]);
+    return waitForZarvex(pid, scratch_.path(), false);
+  };
+  // Maps are taken from the script's last statement to its first.
+  struct Case {
+    const char* name;
+    const char* script;
+    bool succeeds;
+    bool largeKept;
+  };
+  const Case cases[] = {
+      {"small map, then a faulty one", "file \"faulty.mp\" { }\nfile \"map.mp\" { }\n", false,
+       false},
+      {"large map, then a faulty one", "file \"faulty.mp\" { }\nfile \"large.mp\" { }\n", false,
+       true},
+      {"faulty map first", "file \"map.mp\" { }\nfile \"faulty.mp\" { }\n", false, false},
+      {"large map, then a small one", "file \"map.mp\" { }\nfile \"large.mp\" { }\n", true, true},
+  };
+  for (const Case& c : cases) {
+    writeFile(file("rules.cfg"), c.script);
+    for (const char* jobs : {"1", "2"}) {
+      SCOPED_TRACE(std::string(c.name) + ", --jobs " + jobs);
+      const std::vector<std::string> args = {"--jobs", jobs, "-h", "header.txt", "rules.cfg"};
+      const RunResult toFile = runZarvex(args, work_, scratch_.path());
+      std::string piped;
+      const RunResult toPipe = readPipe(args, piped);
+      EXPECT_EQ(toPipe.exitCode, toFile.exitCode);
+      EXPECT_EQ(toPipe.exitCode == 0, c.succeeds);
+      EXPECT_EQ(toPipe.err, toFile.err);
+      EXPECT_EQ(piped.size(), toFile.out.size());
+      EXPECT_TRUE(piped == toFile.out) << "the bytes differ";
+      EXPECT_EQ(piped.find("Label=P79999\n") != std::string::npos, c.largeKept);
+      EXPECT_EQ(piped.find("LOC=faulty.mp"), std::string::npos);
+    }
+  }
+}

@@ -28,6 +28,9 @@ class MapWriter {
   void flush(FILE* out);
   /// The text of every object written so far that has not gone to a stream.
   OutputBuffer takeText() { return std::exchange(buffer_, OutputBuffer()); }
+  /// The same text, left in the writer; clearText() drops it and keeps its room.
+  const OutputBuffer& text() const { return buffer_; }
+  void clearText() { buffer_.clear(); }
 
  private:
   void append(const char* text) { buffer_.append(text); }

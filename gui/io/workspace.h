@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/io/level_preview.h"
 #include "gui/io/shell.h"
 #include "gui/io/user_interface.h"
 #include "gui/model/editor_state.h"
@@ -146,6 +147,9 @@ class Workspace {
   int progressMax() const;
   /// The document code page (1251 unless the ini file says otherwise).
   int codePage() const;
+  /// What the map view converts: the document, the rules with the page "Objects"'s edits
+  /// as generation would store them, in generation's order, and how the map reads.
+  PreviewInputs previewInputs();
 
  private:
   struct State;

@@ -19,6 +19,12 @@ constexpr const char* kOverwriteAll = "Переписать файлы?";
 constexpr const char* kAllWritten = "Все файлы созданы";
 constexpr const char* kShellFailed = "Батник не запустился, выполните вручную!";
 
+// A converter kept in the ini that has gone (an old build, another machine) gives way to the one
+// found at start-up.
+const std::string& converterToRun(const std::string& kept, const std::string& found) {
+  return fileExists(kept) || !fileExists(found) ? kept : found;
+}
+
 }  // namespace
 
 void Workspace::setShellStarter(std::function<bool(const ConverterRun&)> start) {
@@ -29,10 +35,7 @@ void Workspace::generate() {
   State& s = *state_;
   s.progress(0, static_cast<int>(s.md.size()));
   const std::string base = withoutExtension(s.doc.FileName);
-  // A converter kept in the ini that has gone (an old build, another machine) gives way to the
-  // one found at start-up.
-  const std::string& converter =
-      fileExists(s.fnZARVEX) || !fileExists(s.defaultConverter) ? s.fnZARVEX : s.defaultConverter;
+  const std::string& converter = converterToRun(s.fnZARVEX, s.defaultConverter);
   GenerationSettings settings{base + ".txt", base + ".cfg", base + ".bat", base + "_multilevel.mp",
                               converter,     s.cbRun,       s.cbTerminal};
   if (!s.ui.showGenerationDialog(settings)) {
@@ -95,6 +98,18 @@ bool Workspace::confirmCreate(const GenerationSettings& settings) {
       std::any_of(paths.begin(), paths.end(), [](const std::string* p) { return fileExists(*p); });
   // Nothing is deleted here: generation replaces each file only once its new content is whole.
   return !existing || s.ui.askYesNo(kOverwriteAll);
+}
+
+PreviewInputs Workspace::previewInputs() {
+  State& s = *state_;
+  PreviewInputs inputs{s.doc, s.md, false, converterToRun(s.fnZARVEX, s.defaultConverter),
+                       s.codePage};
+  // The edits are applied to the copy only: looking at the map stores nothing.
+  if (std::optional<RuleRecord> row = s.edited()) inputs.rules.put(std::move(*row));
+  inputs.rules.sortByIdAndType();
+  if (!s.doc.FileName.empty()) s.readMode.refresh(s.doc.FileName);
+  inputs.lenient = s.readMode.lenient();
+  return inputs;
 }
 
 }  // namespace visual

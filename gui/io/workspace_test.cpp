@@ -918,6 +918,8 @@ TEST_F(WorkspaceTest, AConverterThatHasGoneGivesWayToTheDefault) {
     ui.generationDialog = [](GenerationSettings&) { return false; };
     w.generate();
     EXPECT_EQ(ui.generationShown.back().fnZARVEX, fileExists(kept) ? kept : found);
+    // The map view converts with the same one.
+    EXPECT_EQ(w.previewInputs().converter, fileExists(kept) ? kept : found);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "gui/io/standard_streams.h"
 #include "gui/ui/install_paths.h"
 #include "gui/ui/main_window.h"
+#include "gui/ui/render_command.h"
 
 int main(int argc, char* argv[]) {
   visual::guardStandardStreams();
@@ -18,6 +19,13 @@ int main(int argc, char* argv[]) {
   if (argc > 1 && std::string(argv[1]) == "--generate") {
     return visual::runGenerateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
                                       std::cerr);
+  }
+  // Pictures without a display: the offscreen platform needs no window system.
+  if (argc > 1 && std::string(argv[1]) == "--render") {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return visual::runRenderCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                    std::cerr);
   }
 #ifndef _WIN32
   if (argc > 2 && std::string(argv[1]) == visual::kHoldOption)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -11,11 +12,13 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -31,8 +34,10 @@
 #include "gui/ui/help_page.h"
 #include "gui/ui/level_picker.h"
 #include "gui/ui/map_file_dialog.h"
+#include "gui/ui/map_pane.h"
 #include "gui/ui/native_path.h"
 #include "gui/ui/objects_page.h"
+#include "gui/ui/preview_style.h"
 #include "gui/ui/progress_panel.h"
 #include "gui/ui/shown_text.h"
 
@@ -74,9 +79,11 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
   QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kCaption));
   resize(848, 581);
 
-  addToolBar(Qt::TopToolBarArea, buildToolBar());
+  QToolBar* bar = buildToolBar();
+  addToolBar(Qt::TopToolBarArea, bar);
   setCentralWidget(buildPages());
   buildStatusBar();
+  buildMapPane(bar);
 
   levelPicker_ = new LevelPicker(this);
   generationDialog_ = new GenerationDialog(*workspace_, this);
@@ -234,6 +241,47 @@ void MainWindow::buildStatusBar() {
   bar->addWidget(fixed, 1);
 }
 
+void MainWindow::buildMapPane(QToolBar* bar) {
+  // Only the page's controls are read: the folder field is committed when the user leaves it.
+  mapPane_ = new MapPane([this] {
+    objectsPage_->writeState(workspace_->editor(), workspace_->codePage());
+    return workspace_->previewInputs();
+  });
+  auto* dock = new QDockWidget(QStringLiteral("Карта"), this);
+  dock->setObjectName(QStringLiteral("dockMap"));
+  dock->setWidget(mapPane_);
+  addDockWidget(Qt::RightDockWidgetArea, dock);
+  dock->hide();
+  QAction* toggle = dock->toggleViewAction();
+  bar->addSeparator();
+  bar->addAction(toggle);
+  bar->widgetForAction(toggle)->setObjectName(QStringLiteral("bMap"));
+  // Shown by the user (not by a restored layout, which keeps its sizes), the map gets room beside
+  // the pages as far as the screen has it, rather than taking theirs.
+  connect(toggle, &QAction::triggered, this, [this, dock](bool shown) {
+    if (!shown || dock->isFloating()) return;
+    constexpr int kMapWidth = 600, kPagesWidth = 848;
+    const int pages = width();
+    const QSize frame = frameGeometry().size() - size();
+    const QSize room = screen()->availableGeometry().size() - frame;
+    const int wanted = std::min(pages + kMapWidth, room.width());
+    const int tall = std::max(height(), std::min(720, room.height()));
+    resize(std::max(wanted, width()), tall);
+    const int map = std::max({300, wanted - pages, std::min(kMapWidth, width() - kPagesWidth)});
+    // Once the wider window is laid out, or the pages keep what the dock would get.
+    QTimer::singleShot(0, dock, [this, dock, map] { resizeDocks({dock}, {map}, Qt::Horizontal); });
+  });
+  statusObject_ = new QLabel(statusBar());
+  statusObject_->setObjectName(QStringLiteral("sbObject"));
+  statusObject_->setTextFormat(Qt::PlainText);
+  statusBar()->insertWidget(2, statusObject_);
+  connect(mapPane_, &MapPane::objectClicked, this, [this](int kind, int type, const QString& text) {
+    statusObject_->setText(text);
+    if (const auto path = treePathOf(*workspace_, kind, type))
+      act([this, &path] { workspace_->select(*path); });
+  });
+}
+
 void MainWindow::startUp(const MainWindowSetup& setup) {
   workspace_->setShellStarter([this](const ConverterRun& run) { return startConverter(run); });
   workspace_->setDefaultConverterPath(setup.converterPath);
@@ -339,6 +387,7 @@ void MainWindow::refresh() {
   objectsPage_->showType(type);
   nb_->setCurrentIndex(static_cast<int>(workspace_->page()));
   progress_->setProgress(workspace_->progressPos(), workspace_->progressMax());
+  mapPane_->showWorkspace(*workspace_);
   refreshing_ = false;
 }
 
@@ -417,6 +466,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   keepLayout();
   workspace_->saveIni();
+  mapPane_->stop();
   event->accept();
 }
 

@@ -22,6 +22,7 @@ namespace visual {
 class GenerationDialog;
 class HeaderPage;
 class LevelPicker;
+class MapPane;
 class MapFileDialog;
 class ObjectsPage;
 class ProgressPanel;
@@ -50,6 +51,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   LevelPicker* levelPicker() const { return levelPicker_; }
   GenerationDialog* generationDialog() const { return generationDialog_; }
   MapFileDialog* mapFileDialog() const { return mapFileDialog_; }
+  MapPane* mapPane() const { return mapPane_; }
 
   void showMessage(const std::string& text) override;
   void showError(const std::string& text) override;
@@ -72,6 +74,7 @@ class MainWindow final : public QMainWindow, public UserInterface {
   QToolBar* buildToolBar();
   QWidget* buildPages();
   void buildStatusBar();
+  void buildMapPane(QToolBar* bar);
   void startUp(const MainWindowSetup& setup);
   bool startConverter(const ConverterRun& run);
 
@@ -110,6 +113,8 @@ class MainWindow final : public QMainWindow, public UserInterface {
   LevelPicker* levelPicker_ = nullptr;
   GenerationDialog* generationDialog_ = nullptr;
   MapFileDialog* mapFileDialog_ = nullptr;
+  MapPane* mapPane_ = nullptr;
+  QLabel* statusObject_ = nullptr;
 };
 
 }  // namespace visual

@@ -1,4 +1,5 @@
-// Saves a picture of every page and dialog, the generation dialog with a finished run among them:
+// Saves a picture of every page and dialog, the generation dialog with a finished run and the map
+// pane at the open map and two new levels among them:
 // visualzarvex_screenshots [--size WxH] OUT_DIR [MAP] [TYPES_DIR]
 #include <QApplication>
 #include <QCheckBox>
@@ -22,10 +23,19 @@
 #include "gui/ui/level_picker.h"
 #include "gui/ui/main_window.h"
 #include "gui/ui/map_file_dialog.h"
+#include "gui/ui/map_pane.h"
 #include "gui/ui/native_path.h"
 #include "gui/ui/ui_test_support.h"
 
 namespace {
+
+// The pane converts off the GUI thread; the picture waits for its newest run.
+bool settle(visual::MapPane* pane) {
+  QApplication::processEvents();
+  for (QDeadlineTimer deadline(120000); pane->running() && !deadline.hasExpired();)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  return !pane->running();
+}
 
 bool save(QWidget* widget, const QDir& out, const QString& name) {
   QApplication::processEvents();
@@ -98,6 +108,7 @@ int main(int argc, char* argv[]) {
   fake.openFiles.push_back(visual::nativePath(map));
   window.findChild<visual::FileField*>(QStringLiteral("eFilename"))->browseButton()->click();
   ok = save(&window, out, QStringLiteral("header")) && ok;
+  window.findChild<QAbstractButton*>(QStringLiteral("bCityDef"))->click();
 
   auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("tv"));
   if (QTreeWidgetItem* polygon = firstChildOf(tree, QStringLiteral("Polygone"))) {
@@ -112,6 +123,21 @@ int main(int argc, char* argv[]) {
     window.findChild<QComboBox*>(QStringLiteral("cbVisibleTo1"))->setCurrentIndex(3);
   }
   ok = save(&window, out, QStringLiteral("objects")) && ok;
+
+  // The map beside the pages, with the polygon's rule above, whose type stays selected in the
+  // tree and so is highlighted. The offscreen screen is too small for the window to grow itself.
+  window.resize(std::max(size.width(), 1448), std::max(size.height(), 720));
+  window.findChild<QToolButton*>(QStringLiteral("bMap"))->click();
+  visual::MapPane* pane = window.mapPane();
+  pane->refreshNow();
+  ok = settle(pane) && ok;
+  auto* levels = pane->findChild<QComboBox*>(QStringLiteral("cbMapLevel"));
+  for (int level : {0, 1, 3}) {
+    levels->setCurrentIndex(level);
+    const QString name =
+        level == 0 ? QStringLiteral("map") : QStringLiteral("map_level%1").arg(level - 1);
+    ok = save(&window, out, name) && ok;
+  }
 
   visual::LevelPicker* picker = window.levelPicker();
   picker->setBits(24);
