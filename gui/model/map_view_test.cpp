@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <set>
 
 namespace visual {
@@ -46,7 +47,7 @@ TEST(Viewport, LongitudesShrinkWithTheCosineOfTheMeanLatitude) {
   const Viewport view = viewOf(boundsOf({{30, 59.5}, {31, 60.5}}));
   const ScreenXY a = view.toScreen({30, 59.5});
   const ScreenXY b = view.toScreen({31, 60.5});
-  EXPECT_NEAR((b.x - a.x) / (a.y - b.y), std::cos(60 * M_PI / 180), 1e-9);
+  EXPECT_NEAR((b.x - a.x) / (a.y - b.y), std::cos(std::numbers::pi / 3), 1e-9);
   // North is up, and the fitted map is centred.
   EXPECT_LT(b.y, a.y);
   EXPECT_NEAR((a.x + b.x) / 2, 400, 1e-6);
