@@ -25,6 +25,13 @@ struct CommandWord {
   bool isPath = true;
 };
 
+/// What the user is told when no converter is set or found.
+#ifdef _WIN32
+inline constexpr const char* kNoConverter = "Укажите путь к файлу zarvex.exe!!";
+#else
+inline constexpr const char* kNoConverter = "Укажите путь к файлу zarvex!!";
+#endif
+
 /// The converter's command: the converter (with --lenient first when `lenient`), -h and the
 /// header file, the script and the output map. Both the batch line and the direct run are made
 /// from it.

@@ -10,11 +10,6 @@ namespace visual {
 
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kNoConverter = "Укажите путь к файлу zarvex.exe!!";
-#else
-constexpr const char* kNoConverter = "Укажите путь к файлу zarvex!!";
-#endif
 constexpr const char* kOverwriteAll = "Переписать файлы?";
 constexpr const char* kAllWritten = "Все файлы созданы";
 constexpr const char* kShellFailed = "Батник не запустился, выполните вручную!";

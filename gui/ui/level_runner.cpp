@@ -5,17 +5,13 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "gui/io/generator.h"
 #include "gui/ui/native_path.h"
 
 namespace visual {
 
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kNoConverter = "Укажите путь к файлу zarvex.exe!!";
-#else
-constexpr const char* kNoConverter = "Укажите путь к файлу zarvex!!";
-#endif
 // How often a waiting run looks at its cancel flag, in milliseconds.
 constexpr int kPollMs = 100;
 
