@@ -15,12 +15,6 @@
 namespace visual {
 namespace {
 
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
-    text.replace(at, from.size(), to), at += to.size();
-  return text;
-}
-
 // Object sections of a map, by their opening lines.
 int objectSections(const std::string& map) {
   int count = 0;

@@ -17,12 +17,6 @@
 namespace visual {
 namespace {
 
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
-    text.replace(at, from.size(), to), at += to.size();
-  return text;
-}
-
 // Per level, what a reader of the converted text counts: sections with a Data<n> line, and the
 // coordinate pairs of those lines.
 std::map<int, std::pair<int, int>> dataLineCounts(const std::string& map) {

@@ -112,4 +112,11 @@ inline std::string sourceDir() {
   return dir ? dir : "";
 }
 
+/// `text` with every `from` replaced by `to`.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+    text.replace(at, from.size(), to), at += to.size();
+  return text;
+}
+
 }  // namespace visual
