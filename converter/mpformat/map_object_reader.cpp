@@ -270,13 +270,17 @@ std::string MapReader::takeValue() {
 void MapReader::ReadCoordinates(DataLine& line) {
   scratch_.clear();
   do {
-    expectChar('(', "'(' expected");
-    const double lat = readNumberToken();
-    expectChar(',', "',' expected");
-    const double lon = readNumberToken();
-    expectChar(')', "')' expected");
+    double lat = 0.0;
+    double lon = 0.0;
+    if (!tokenizer_.scanPoint(lat, lon)) {
+      expectChar('(', "'(' expected");
+      lat = readNumberToken();
+      expectChar(',', "',' expected");
+      lon = readNumberToken();
+      expectChar(')', "')' expected");
+    }
     scratch_.push_back(GeoPoint{lon, lat});
-  } while (tokenizer_.nextToken() == ',');
+  } while (tokenizer_.takeChar(',') || tokenizer_.nextToken() == ',');
   tokenizer_.pushBack();
   line.points.assign(scratch_.begin(), scratch_.end());
   // One huge line should not keep its scratch space for the rest of the file.

@@ -287,6 +287,11 @@ std::vector<FloatRing> floatRings(const MapObject& object) {
 // A ring can lie inside another only when its first point is in or on that other ring: a first
 // point off it decides at once. So each ring asks the index about its first point alone.
 void classifyRings(MapObject& object) {
+  // A ring alone is outer; most polygons are one ring, and their rings need not be converted.
+  if (object.data.size() == 1) {
+    object.data[0].ringRole = RingRole::Outer;
+    return;
+  }
   // Most polygons have a ring or two: building an index would cost more than it saves.
   if (object.data.size() < kFewRings) {
     classifyRingsExhaustive(object);

@@ -57,9 +57,9 @@ char escapedByte(int d) {
 
 // The scales of successive fraction digits, obtained by the same chain of divisions by 10 that a
 // digit-by-digit loop would perform, so the sums are bit-identical; the last entry is 0, which
-// every further digit keeps.
+// every further digit keeps. Computed by the compiler, which rounds as the processor does.
 struct FractionScales {
-  FractionScales() {
+  constexpr FractionScales() {
     double scale = 0.1;
     while (scale != 0.0 && count < values.size() - 1) {
       values[count++] = scale;
@@ -71,9 +71,80 @@ struct FractionScales {
   size_t count = 0;
 };
 
-const FractionScales& fractionScales() {
-  static const FractionScales scales;
-  return scales;
+constexpr FractionScales kFractionScales;
+
+// Fraction digits that scanPlainNumber reads; each term, digit times scale, is looked up.
+constexpr size_t kPlainFractionDigits = 24;
+
+struct FractionTerms {
+  constexpr FractionTerms() {
+    for (size_t i = 0; i < kPlainFractionDigits; ++i)
+      for (int d = 0; d < 10; ++d) values[i][d] = d * kFractionScales.values[i];
+  }
+  double values[kPlainFractionDigits][10]{};
+};
+
+constexpr FractionTerms kFractionTerms;
+
+// The sums of the first three terms, added in order as the loop adds them: most fractions have
+// at least three digits, and the additions, each waiting for the one before, are what it costs.
+struct FractionHeads {
+  constexpr FractionHeads() {
+    for (int i = 0; i < 1000; ++i) {
+      values[i] = 0.0 + kFractionTerms.values[0][i / 100];
+      values[i] = values[i] + kFractionTerms.values[1][i / 10 % 10];
+      values[i] = values[i] + kFractionTerms.values[2][i % 10];
+    }
+  }
+  double values[1000]{};
+};
+
+constexpr FractionHeads kFractionHeads;
+
+// A number as scanNumber reads it.
+struct PlainNumber {
+  bool isFloat = false;
+  int32_t intValue = 0;
+  double floatValue = 0.0;
+  double value() const { return isFloat ? floatValue : intValue; }
+};
+
+// Reads a number that starts at `p` and ends before `end`, with scanNumber's arithmetic; the
+// byte after it, or null for what scanNumber alone reads (a lone sign, hex, a long fraction, the
+// block's end).
+inline const unsigned char* scanPlainNumber(const unsigned char* p, const unsigned char* end,
+                                            PlainNumber& number) {
+  bool negative = false;
+  if (*p == '-') {
+    ++p;
+    if (p == end || !isDigit(*p)) return nullptr;
+    negative = true;
+  } else if (*p == '0' && (p + 1 == end || p[1] == 'x')) {
+    return nullptr;
+  }
+  uint32_t value = 0;
+  for (; p < end && isDigit(*p); ++p) value = value * 10 + static_cast<uint32_t>(*p - '0');
+  if (p == end) return nullptr;
+  if (*p != '.') {
+    number.isFloat = false;
+    number.intValue = static_cast<int32_t>(negative ? 0u - value : value);
+    return p;
+  }
+  const unsigned char* digits = ++p;
+  while (p < end && isDigit(*p)) ++p;
+  if (p == end || static_cast<size_t>(p - digits) > kPlainFractionDigits) return nullptr;
+  double fraction = 0.0;
+  size_t i = 0;
+  if (p - digits >= 3) {
+    fraction =
+        kFractionHeads.values[(digits[0] - '0') * 100 + (digits[1] - '0') * 10 + (digits[2] - '0')];
+    i = 3;
+  }
+  for (; digits + i < p; ++i) fraction = fraction + kFractionTerms.values[i][digits[i] - '0'];
+  const double whole = static_cast<double>(static_cast<int32_t>(value)) + fraction;
+  number.isFloat = true;
+  number.floatValue = negative ? -whole : whole;
+  return p;
 }
 
 }  // namespace
@@ -239,7 +310,7 @@ int32_t Tokenizer::scanNumber(int c) {
   }
 
   if (parseFloats && c == '.') {
-    const FractionScales& scales = fractionScales();
+    const FractionScales& scales = kFractionScales;
     size_t index = 0;
     double fraction = 0.0;
     c = readByte();
@@ -261,6 +332,49 @@ int32_t Tokenizer::scanNumber(int c) {
 
   intValue = static_cast<int32_t>(negative ? 0u - value : value);
   return finish(TokenNum, c);
+}
+
+bool Tokenizer::scanPoint(double& lat, double& lon) {
+  // The '(' is the lookahead, so pos_ stands on the first byte of the latitude.
+  if (pushedBack || !started_ || lookahead_ != '(' || !parseFloats || charClass['('] != 0 ||
+      charClass[','] != 0 || charClass[')'] != 0)
+    return false;
+  PlainNumber first;
+  PlainNumber second;
+  const unsigned char* p = pos_;
+  if (p == end_ || charClass[*p] != ClassNumeric) return false;
+  p = scanPlainNumber(p, end_, first);
+  if (p == nullptr || *p != ',') return false;
+  ++p;
+  if (p == end_ || charClass[*p] != ClassNumeric) return false;
+  p = scanPlainNumber(p, end_, second);
+  if (p == nullptr || *p != ')') return false;
+  pos_ = p + 1;
+  // What the token-by-token reading leaves: each number set its own value, the ')' is current.
+  if (first.isFloat)
+    floatValue = first.floatValue;
+  else
+    intValue = first.intValue;
+  if (second.isFloat)
+    floatValue = second.floatValue;
+  else
+    intValue = second.intValue;
+  text.clear();
+  tokenType = ')';
+  lookahead_ = readByte();
+  lat = first.value();
+  lon = second.value();
+  return true;
+}
+
+bool Tokenizer::takeChar(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (pushedBack || !started_ || lookahead_ != byte || charClass[byte] != 0 || byte == '/')
+    return false;
+  text.clear();
+  tokenType = byte;
+  lookahead_ = readByte();
+  return true;
 }
 
 int32_t Tokenizer::scanWord(int c) {

@@ -56,6 +56,13 @@ class Tokenizer {
 
   /// Reads the next token and returns its type; the value is in intValue, floatValue or text.
   int32_t nextToken();
+  /// Reads a point "(lat,lon)" when it is written without blanks, its numbers plainly (digits,
+  /// an optional sign and fraction), within the block in hand; the tokenizer is then as after
+  /// reading its tokens one by one. False, having read nothing, for any other text.
+  bool scanPoint(double& lat, double& lon);
+  /// Reads the ordinary character `c` as nextToken() would when it comes next with no blank
+  /// before it; false, having read nothing, otherwise.
+  bool takeChar(char c);
   /// Makes the next nextToken() return the current token again.
   void pushBack() { pushedBack = true; }
   /// Reads the rest of the current line, trimmed, into text and consumes its line break.

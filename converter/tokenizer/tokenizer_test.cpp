@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -515,6 +516,100 @@ TEST(TokenizerTest, BlockSourceReadsAsTheFileDoes) {
       ended = fromFile.tokenType == T::TokenEof;
     }
     EXPECT_TRUE(ended);
+  }
+}
+
+// The reader takes plainly written points whole and commas by themselves; whatever the text and
+// wherever the blocks end, that must leave values, tokens and line counts exactly as reading
+// token by token does.
+TEST(TokenizerTest, PointsTakenWholeReadAsTokenByToken) {
+  const std::vector<std::string> numbers = {"55.05164",
+                                            "-37.5",
+                                            "0",
+                                            "-0",
+                                            "-0.0",
+                                            "7",
+                                            "007",
+                                            "0.",
+                                            "12.",
+                                            "0x1f",
+                                            "-",
+                                            "-x",
+                                            ".5",
+                                            "4294967297.25",
+                                            "-2147483649",
+                                            "99999999999",
+                                            "0.123456789012345678901234",
+                                            "1.1234567890123456789012345",
+                                            "179.999999",
+                                            "-179.9999995",
+                                            "3.14159265358979"};
+  const std::vector<std::string> glue = {",", ",", ",", ")", "(", " ", "\n", "\r\n", ";c\n", "a"};
+  std::mt19937 random(20261209);
+  const auto pick = [&](const std::vector<std::string>& from) {
+    return from[random() % from.size()];
+  };
+  // Half the numbers as maps write them, with digits at random.
+  const auto number = [&] {
+    if (random() % 2 == 0) return pick(numbers);
+    std::string s = random() % 3 == 0 ? "-" : "";
+    for (unsigned i = 0, n = 1 + random() % 3; i < n; ++i)
+      s += static_cast<char>('0' + random() % 10);
+    s += '.';
+    for (unsigned i = 0, n = 1 + random() % 9; i < n; ++i)
+      s += static_cast<char>('0' + random() % 10);
+    return s;
+  };
+  for (int round = 0; round < 200; ++round) {
+    std::string text = "=";
+    for (int point = 0; point < 12; ++point) {
+      const bool plain = random() % 4 != 0;
+      text += plain ? "(" : pick(glue);
+      text += number() + (plain ? "," : pick(glue)) + number();
+      text += plain ? ")" : pick(glue);
+      text += random() % 5 != 0 ? "," : pick(glue);
+    }
+    for (size_t size : {size_t{1}, size_t{5}, size_t{64}, kBlock}) {
+      SCOPED_TRACE(testing::Message() << "round " << round << ", blocks of " << size);
+      Input in(text);
+      Tokenizer byTokens(in.get());
+      SmallBlocks blocks(text, size);
+      Tokenizer whole(blocks);
+      for (Tokenizer* t : {&byTokens, &whole}) {
+        t->setMapProfile();
+        t->returnComments = true;
+      }
+      for (int step = 0; step < 400 && byTokens.tokenType != T::TokenEof; ++step) {
+        double lat = 0.0;
+        double lon = 0.0;
+        if (whole.scanPoint(lat, lon)) {
+          std::vector<double> values;
+          for (int32_t expected :
+               {int32_t{'('}, T::TokenNum, int32_t{','}, T::TokenNum, int32_t{')'}}) {
+            const int32_t type = byTokens.nextToken();
+            if (expected == T::TokenNum) {
+              ASSERT_TRUE(type == T::TokenNum || type == T::TokenFloat) << text;
+              values.push_back(type == T::TokenNum ? byTokens.intValue : byTokens.floatValue);
+            } else {
+              ASSERT_EQ(expected, type) << text;
+            }
+          }
+          EXPECT_EQ(0, std::memcmp(&values[0], &lat, sizeof lat)) << text;
+          EXPECT_EQ(0, std::memcmp(&values[1], &lon, sizeof lon)) << text;
+          EXPECT_EQ(byTokens.intValue, whole.intValue);
+          EXPECT_EQ(0, std::memcmp(&byTokens.floatValue, &whole.floatValue, sizeof lat));
+        } else if (whole.takeChar(',')) {
+          ASSERT_EQ(',', byTokens.nextToken()) << text;
+        } else {
+          byTokens.nextToken();
+          whole.nextToken();
+        }
+        ASSERT_EQ(current(byTokens), current(whole)) << text << " step " << step;
+      }
+      // Both read on from the same place.
+      EXPECT_EQ(T::TokenEof, byTokens.tokenType);
+      EXPECT_EQ(T::TokenEof, whole.nextToken());
+    }
   }
 }
 
