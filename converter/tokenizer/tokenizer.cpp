@@ -367,16 +367,6 @@ bool Tokenizer::scanPoint(double& lat, double& lon) {
   return true;
 }
 
-bool Tokenizer::takeChar(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  if (pushedBack || !started_ || lookahead_ != byte || charClass[byte] != 0 || byte == '/')
-    return false;
-  text.clear();
-  tokenType = byte;
-  lookahead_ = readByte();
-  return true;
-}
-
 int32_t Tokenizer::scanWord(int c) {
   constexpr uint16_t wordBits = ClassAlpha | ClassNumeric;
   text.push_back(static_cast<char>(c));

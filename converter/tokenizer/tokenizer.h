@@ -62,7 +62,15 @@ class Tokenizer {
   bool scanPoint(double& lat, double& lon);
   /// Reads the ordinary character `c` as nextToken() would when it comes next with no blank
   /// before it; false, having read nothing, otherwise.
-  bool takeChar(char c);
+  bool takeChar(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (pushedBack || !started_ || lookahead_ != byte || charClass[byte] != 0 || byte == '/')
+      return false;
+    text.clear();
+    tokenType = byte;
+    lookahead_ = readByte();
+    return true;
+  }
   /// Makes the next nextToken() return the current token again.
   void pushBack() { pushedBack = true; }
   /// Reads the rest of the current line, trimmed, into text and consumes its line break.
