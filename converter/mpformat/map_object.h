@@ -113,6 +113,8 @@ class MapObject {
         if (f == field) return value;
     return empty();
   }
+  /// True when the section gave any sparse text key.
+  bool hasSparseTexts() const { return rare_ && !rare_->texts.empty(); }
   /// Stores a sparse text key, replacing an earlier value.
   void set(TextField field, std::string value) {
     for (auto& [f, v] : rare().texts)

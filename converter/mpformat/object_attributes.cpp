@@ -1,6 +1,39 @@
 #include "converter/mpformat/object_attributes.h"
 
+#include <string>
+#include <utility>
+
 namespace zarvex {
+
+namespace {
+
+using Member = std::string ObjectAttributes::*;
+
+constexpr std::pair<TextField, Member> kSparseTexts[] = {
+    {TextField::countryName, &ObjectAttributes::countryName},
+    {TextField::regionName, &ObjectAttributes::regionName},
+    {TextField::districtName, &ObjectAttributes::districtName},
+    {TextField::cityName, &ObjectAttributes::cityName},
+    {TextField::cityIdx, &ObjectAttributes::cityIdx},
+    {TextField::zipIdx, &ObjectAttributes::zipIdx},
+    {TextField::streetDesc, &ObjectAttributes::streetName},
+    {TextField::houseNumber, &ObjectAttributes::house},
+    {TextField::phone, &ObjectAttributes::phone},
+    {TextField::fax, &ObjectAttributes::fax},
+    {TextField::email, &ObjectAttributes::email},
+    {TextField::webPage, &ObjectAttributes::webPage},
+    {TextField::text, &ObjectAttributes::text},
+    {TextField::dontFind, &ObjectAttributes::dontFind},
+    {TextField::nod, &ObjectAttributes::nod},
+    {TextField::traffPoints, &ObjectAttributes::traffPoints},
+    {TextField::traffRoads, &ObjectAttributes::traffRoads},
+    {TextField::time, &ObjectAttributes::time},
+    {TextField::background, &ObjectAttributes::background},
+    {TextField::routeParamExt, &ObjectAttributes::routeParamExt},
+    {TextField::routeParams, &ObjectAttributes::routeParams},
+};
+
+}  // namespace
 
 void ObjectAttributes::reset() {
   type = -1;
@@ -43,27 +76,12 @@ void ObjectAttributes::fill(const MapObject& object) {
   layerMax = object.endLevel;
   label = object.label;
   kind = object.kind;
-  countryName = object.get(TextField::countryName);
-  regionName = object.get(TextField::regionName);
-  districtName = object.get(TextField::districtName);
-  cityName = object.get(TextField::cityName);
-  cityIdx = object.get(TextField::cityIdx);
-  zipIdx = object.get(TextField::zipIdx);
-  streetName = object.get(TextField::streetDesc);
-  house = object.get(TextField::houseNumber);
-  phone = object.get(TextField::phone);
-  fax = object.get(TextField::fax);
-  email = object.get(TextField::email);
-  webPage = object.get(TextField::webPage);
-  text = object.get(TextField::text);
-  dontFind = object.get(TextField::dontFind);
-  nod = object.get(TextField::nod);
-  traffPoints = object.get(TextField::traffPoints);
-  traffRoads = object.get(TextField::traffRoads);
-  time = object.get(TextField::time);
-  background = object.get(TextField::background);
-  routeParamExt = object.get(TextField::routeParamExt);
-  routeParams = object.get(TextField::routeParams);
+  // Most objects give none of the sparse keys: clearing costs less than assigning.
+  if (object.hasSparseTexts()) {
+    for (const auto& [field, member] : kSparseTexts) this->*member = object.get(field);
+  } else {
+    for (const auto& [field, member] : kSparseTexts) (this->*member).clear();
+  }
   attributes.insert(attributes.end(), object.comments.begin(), object.comments.end());
 }
 

@@ -386,12 +386,13 @@ int32_t Tokenizer::scanWord(int c) {
   if (keepWordSpelling) wordSpelling = text;
   if (lowerCaseWords) {
     for (char& ch : text) {
-      // tolower keeps lower-case letters, digits, '_' and '-' in every locale; skipping the call
-      // for them saves most calls on keys that are already lower case.
+      // ASCII letters are lowered by hand: the keys are ASCII whatever the locale (a Turkish one
+      // lowers 'I' to a dotless i), and a call per letter costs more than the rest of the word.
       const auto byte = static_cast<unsigned char>(ch);
-      const bool keeps = (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-                         byte == '_' || byte == '-';
-      if (!keeps) ch = static_cast<char>(std::tolower(byte));
+      if (byte >= 'A' && byte <= 'Z')
+        ch = static_cast<char>(byte - 'A' + 'a');
+      else if (byte >= 0x80)
+        ch = static_cast<char>(std::tolower(byte));
     }
   }
   return finish(TokenWord, c);
