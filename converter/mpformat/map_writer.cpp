@@ -48,28 +48,36 @@ ListSection listSection(ObjectKind kind) {
   }
 }
 
+// A point's text: a comma before it, its parentheses and the comma between its two numbers.
+constexpr size_t kPointSize = 4 + 2 * kMaxFixed6Size;
+
+char* writePoint(double lat, double lon, char* out) {
+  *out++ = '(';
+  out = formatFixed6Pair(lat, lon, out);
+  *out++ = ')';
+  return out;
+}
+
 }  // namespace
 
 void MapWriter::appendInt(int32_t value) {
   buffer_.commit(formatInt(value, buffer_.grab(16)));
 }
 
-void MapWriter::appendFixed6(OutputBuffer& to, double value) {
-  to.commit(formatFixed6(value, to.grab(336)));
-}
-
 void MapWriter::appendPoint(OutputBuffer& to, double lat, double lon) {
-  to.push_back('(');
-  appendFixed6(to, lat);
-  to.push_back(',');
-  appendFixed6(to, lon);
-  to.push_back(')');
+  to.commit(writePoint(lat, lon, to.grab(kPointSize)));
 }
 
 bool MapWriter::appendPoints(OutputBuffer& to, const DataLine& line, bool closeRing) {
-  for (size_t i = 0; i < line.points.size(); ++i) {
-    if (i > 0) to.push_back(',');
-    appendPoint(to, line.points[i].lat, line.points[i].lon);
+  // Room once a point, and a pointer of its own: through the buffer, every char stored could
+  // alias its fields, which would be read again after each.
+  const GeoPoint* points = line.points.data();
+  const size_t count = line.points.size();
+  appendPoint(to, points[0].lat, points[0].lon);
+  for (size_t i = 1; i < count; ++i) {
+    char* out = to.grab(kPointSize);
+    *out++ = ',';
+    to.commit(writePoint(points[i].lat, points[i].lon, out));
     // A line of a million points goes out in pieces rather than as one huge buffer.
     if (&to == &buffer_ && (i & 4095) == 4095 && !flushIfLarge(out_)) return false;
   }

@@ -36,7 +36,6 @@ class MapWriter {
   void append(const char* text) { buffer_.append(text); }
   void append(const std::string& text) { buffer_.append(text); }
   void appendInt(int32_t value);
-  static void appendFixed6(OutputBuffer& to, double value);
   static void appendPoint(OutputBuffer& to, double lat, double lon);
   // The points of `line`, closed when it is a ring written as a line; false when the stream
   // has failed.

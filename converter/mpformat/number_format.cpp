@@ -1,5 +1,6 @@
 #include "converter/mpformat/number_format.h"
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -54,27 +55,49 @@ char* writeUnsigned(u128 v, char* out) {
   return out + 19;
 }
 
+// The two digits of each number below 100 in text order, as the low bytes of a little-endian
+// word, so that one load gives both.
+constexpr std::array<uint16_t, 100> kPairWords = [] {
+  std::array<uint16_t, 100> words{};
+  for (int i = 0; i < 100; ++i)
+    words[i] = static_cast<uint16_t>((i / 10 + '0') | (i % 10 + '0') << 8);
+  return words;
+}();
+
 // Coordinates land here: an integer part below 1000. Written without data-dependent branches,
 // since signs and digit counts of map data are unpredictable. Every byte stored lies inside the
 // final text; a byte that turns out not to belong there is overwritten by the next one.
-char* writeSmallFixed6(uint64_t units, bool negative, char* out) {
-  const auto whole = static_cast<uint32_t>(units / kMillion);
-  const auto fraction = static_cast<uint32_t>(units - uint64_t{whole} * kMillion);
+[[gnu::always_inline]] inline char* writeSmallFixed6(uint64_t units, bool negative, char* out) {
+  // units / 10^8 in fixed point, 57 bits below the point, from the reciprocal rounded up: the
+  // excess, under units / 4, stays below 2^57 / 10^8, one unit of the last digit. Each step
+  // brings the next two digits above the point, and times 100 stays below 2^64.
+  constexpr int kShift = 57;
+  constexpr uint64_t kMask = (uint64_t{1} << kShift) - 1;
+  constexpr uint64_t kReciprocal = ((uint64_t{1} << kShift) + 99999999) / 100000000;
+  uint64_t t = units * kReciprocal;
+  const uint64_t hundreds = t >> kShift;
+  t = (t & kMask) * 100;
+  const uint64_t whole = kPairWords[t >> kShift];
+  t = (t & kMask) * 100;
+  uint64_t tail = whole >> 8 | uint64_t{'.'} << 8 | uint64_t{kPairWords[t >> kShift]} << 16;
+  t = (t & kMask) * 100;
+  tail |= uint64_t{kPairWords[t >> kShift]} << 32;
+  t = (t & kMask) * 100;
+  tail |= uint64_t{kPairWords[t >> kShift]} << 48;
+  // Whether a leading digit is kept, from its value (at most 9) rather than from a comparison,
+  // which the compiler would turn into a branch.
+  const uint64_t tens = (whole & 0xff) - '0';
   out[0] = '-';
   out += negative ? 1 : 0;
-  const uint32_t tens = (whole % 100) * 2;
-  out[0] = static_cast<char>('0' + whole / 100);
-  out += whole >= 100 ? 1 : 0;
-  out[0] = kDigitPairs[tens];
-  out += whole >= 10 ? 1 : 0;
-  out[0] = kDigitPairs[tens + 1];
-  out[1] = '.';
-  const uint32_t high = fraction / 10000;
-  const uint32_t middle = fraction / 100 % 100;
-  const uint32_t low = fraction % 100;
-  std::memcpy(out + 2, kDigitPairs + high * 2, 2);
-  std::memcpy(out + 4, kDigitPairs + middle * 2, 2);
-  std::memcpy(out + 6, kDigitPairs + low * 2, 2);
+  out[0] = static_cast<char>('0' + hundreds);
+  out += (hundreds + 15) >> 4;
+  out[0] = static_cast<char>(whole & 0xff);
+  out += ((hundreds | tens) + 15) >> 4;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &tail, 8);
+  } else {
+    for (int i = 0; i < 8; ++i) out[i] = static_cast<char>(tail >> (8 * i) & 0xff);
+  }
   return out + 8;
 }
 
@@ -85,23 +108,9 @@ char* formatFixed6Slow(double value, char* out) {
   return out + length;
 }
 
-}  // namespace
-
-char* formatFixed6(double value, char* out) {
-  // Coordinates: below 1000 in magnitude, value * 10^6 < 2^30 is off by at most 2^-23 from the
-  // exact product, so unless its fraction lies within 2^-20 of a half, rounding the double gives
-  // the same millionths as the exact path below, at a fraction of its cost.
-  const double magnitude = std::fabs(value);
-  if (magnitude < 1000.0) {
-    const double product = magnitude * 1e6;
-    const double floor = std::floor(product);
-    const double fraction = product - floor;
-    constexpr double kMargin = 1.0 / (1 << 20);
-    if (fraction < 0.5 - kMargin || fraction > 0.5 + kMargin) {
-      const auto units = static_cast<uint64_t>(floor) + (fraction > 0.5 ? 1 : 0);
-      if (units < 1000 * kMillion) return writeSmallFixed6(units, std::signbit(value), out);
-    }
-  }
+// Every double, through its exact binary value. Kept out of line, so that the registers it needs
+// are not saved on the quick path of every coordinate.
+[[gnu::noinline]] char* formatFixed6Exact(double value, char* out) {
   const auto bits = std::bit_cast<uint64_t>(value);
   const auto biased = static_cast<int>((bits >> 52) & 0x7ff);
   uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
@@ -143,6 +152,36 @@ char* formatFixed6(double value, char* out) {
   *out++ = '.';
   writeDigits(fraction, out, 6);
   return out + 6;
+}
+
+// Coordinates: below 1000 in magnitude, value * 10^6 < 2^30 is off by at most 2^-24 from the
+// exact product, so unless it lies within 2^-20 of a half, the integer nearest to the double is
+// the count of millionths the exact path would find, at a fraction of its cost. Below 2^52,
+// adding and taking away 2^52 rounds to an integer without a library call or SSE4.1; a directed
+// rounding mode could only make the test fail, never pass wrongly. The bound also keeps out
+// what rounds to 1000, infinities and NaNs.
+[[gnu::always_inline]] inline char* writeFixed6(double value, char* out) {
+  const double product = std::fabs(value) * 1e6;
+  if (product < 999999999.5) {
+    constexpr double kTwoPow52 = 4503599627370496.0;
+    const double nearest = (product + kTwoPow52) - kTwoPow52;
+    constexpr double kMargin = 1.0 / (1 << 20);
+    if (std::fabs(product - nearest) < 0.5 - kMargin)
+      return writeSmallFixed6(static_cast<uint32_t>(nearest), std::signbit(value), out);
+  }
+  return formatFixed6Exact(value, out);
+}
+
+}  // namespace
+
+char* formatFixed6(double value, char* out) {
+  return writeFixed6(value, out);
+}
+
+char* formatFixed6Pair(double first, double second, char* out) {
+  out = writeFixed6(first, out);
+  *out++ = ',';
+  return writeFixed6(second, out);
 }
 
 char* formatInt(int32_t value, char* out) {

@@ -15,7 +15,7 @@
 namespace zarvex {
 namespace {
 
-constexpr size_t kBufferSize = 400;
+constexpr size_t kBufferSize = 2 * kMaxFixed6Size + 100;
 constexpr char kSentinel = '\x7f';
 
 // Runs a formatter on a buffer filled with a sentinel, so that a stray byte past the returned end
@@ -37,7 +37,7 @@ std::string run(F format, V value, size_t limit) {
 }
 
 std::string fixed(double v) {
-  return run(formatFixed6, v, 330);
+  return run(formatFixed6, v, kMaxFixed6Size);
 }
 
 std::string printfFixed(double v) {
@@ -188,6 +188,40 @@ TEST(NumberFormatTest, Fixed6NearHalvesAndTheTopOfTheQuickRange) {
     values.push_back(std::nextafter(half, 2000.0));
   }
   expectFixedMatches(values);
+}
+
+// The quick path takes its digits from one product: every fraction where that product's error is
+// smallest and largest, and every integer part with the fractions at both ends of its range.
+TEST(NumberFormatTest, Fixed6EveryFractionAndIntegerPart) {
+  std::vector<double> values;
+  values.reserve(2008000);
+  for (int64_t whole : {0, 999}) {
+    for (int64_t k = 0; k < 1000000; ++k) {
+      const double v = static_cast<double>(whole * 1000000 + k) / 1e6;
+      values.push_back(k % 2 == 0 ? v : -v);
+    }
+  }
+  for (int whole = 0; whole < 1000; ++whole) {
+    for (double fraction : {0.0, 0.000001, 0.5, 0.999999}) {
+      values.push_back(whole + fraction);
+      values.push_back(-(whole + fraction));
+    }
+  }
+  expectFixedMatches(values);
+}
+
+// The second number is written where the first ends, whichever path either takes.
+TEST(NumberFormatTest, Fixed6PairIsBothNumbersWithAComma) {
+  const double values[] = {0.0,          -0.0,        55.75,
+                           -179.9999996, 999.9999995, 1e300,
+                           -DBL_MAX,     1e-310,      std::numeric_limits<double>::quiet_NaN()};
+  for (double first : values) {
+    for (double second : values) {
+      const auto pair = [second](double v, char* out) { return formatFixed6Pair(v, second, out); };
+      EXPECT_EQ(printfFixed(first) + "," + printfFixed(second),
+                run(pair, first, 2 * kMaxFixed6Size + 1));
+    }
+  }
 }
 
 TEST(NumberFormatTest, Fixed6RandomBits) {
