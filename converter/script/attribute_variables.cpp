@@ -1,10 +1,10 @@
 #include "converter/script/attribute_variables.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "converter/mpformat/number_format.h"
+#include "converter/script/rule_messages.h"
 
 namespace zarvex {
 namespace {
@@ -64,7 +64,7 @@ void StringAttrVar::append(const MapObject&, ObjectAttributes& attributes,
 int32_t IntAttrVar::get(const MapObject&, const ObjectAttributes& attributes) const {
   const KeyValue* match = findAttribute(attributes.attributes, name);
   if (!match) {
-    std::fprintf(stderr, "Unknown attribute: %s\n", name.c_str());
+    printRuleMessage(std::string("Unknown attribute: ") + name.c_str() + "\n");
     return 0;
   }
   return parseAttributeInt(match->value);
