@@ -93,6 +93,8 @@ const Variant kVariants[] = {
     {"one_job", {"--jobs", "1"}, nullptr},
     {"bytes_3_jobs", {"--jobs", "3"}, "1"},
     {"pieces_2_jobs", {"--jobs", "2"}, "40"},
+    // Several objects a piece, so that what a piece ruled apart holds is cut where a map stops.
+    {"several_objects_2_jobs", {"--jobs", "2"}, "120"},
 };
 
 // Sets an environment variable for the runs of one case.

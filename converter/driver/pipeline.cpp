@@ -73,10 +73,9 @@ class PieceTurns {
 struct PieceOutcome {
   ParsedChunk chunk;
   std::optional<FormattedBatch> batch;
-  // Pieces ruled side by side: the first object left without a type, how much of the text came
-  // before it, and what the rules printed, to be printed in file order.
+  // Pieces ruled side by side: the first object left without a type, where the piece's text
+  // ends, and what the rules printed, to be printed in file order.
   std::optional<ObjectKind> unknownKind;
-  std::size_t unknownAt = 0;
   std::string messages;
 };
 
@@ -250,7 +249,6 @@ void MapRun::ruleApart(PieceOutcome& outcome, int32_t lineBase, FormattedBatch r
       if (!applyRules(entry_, object, attributes)) continue;
     } catch (const UnknownObjectType& e) {
       outcome.unknownKind = e.kind;
-      outcome.unknownAt = writer.text().size();
       break;
     }
     writer.WriteObject(object, nullptr, attributes);
@@ -320,10 +318,7 @@ void MapRun::readInChunks(FILE* input) {
     if (!rulesInTurn_ && unknownKind_) continue;
     if (!outcome.messages.empty())
       std::fwrite(outcome.messages.data(), 1, outcome.messages.size(), stderr);
-    if (outcome.unknownKind) {
-      outcome.batch->text.truncate(outcome.unknownAt);
-      unknownKind_ = outcome.unknownKind;
-    }
+    if (outcome.unknownKind) unknownKind_ = outcome.unknownKind;
     std::promise<FormattedBatch> formatted;
     formatted.set_value(std::move(*outcome.batch));
     stopped_ = !writer.push(formatted.get_future());

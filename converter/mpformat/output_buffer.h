@@ -46,10 +46,6 @@ class OutputBuffer {
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   void clear() { size_ = 0; }
-  /// Keeps the first `size` bytes.
-  void truncate(size_t size) {
-    if (size < size_) size_ = size;
-  }
 
  private:
   void grow(size_t n) {
