@@ -36,7 +36,7 @@ struct FileCloser {
 // Each piece of a map is read, ruled and formatted by one worker, so that its objects stay in
 // one core's cache. Pieces take turns in file order only to hand on what the next one needs
 // before it can rule: the line breaks before it, whether an earlier piece failed, and, when the
-// rules carry values from object to object or print, the rules themselves.
+// rules carry values from object to object, the rules themselves.
 class PieceTurns {
  public:
   struct Handover {
@@ -73,8 +73,8 @@ class PieceTurns {
 struct PieceOutcome {
   ParsedChunk chunk;
   std::optional<FormattedBatch> batch;
-  // Pieces ruled side by side: the first object left without a type, where the piece's text
-  // ends, and what the rules printed, to be printed in file order.
+  // Pieces ruled side by side: the first object left without a type, before which the piece's
+  // text ends, and what the rules printed, to be printed in file order.
   std::optional<ObjectKind> unknownKind;
   std::string messages;
 };
@@ -103,8 +103,8 @@ class MapRun {
   // Reads piece `index`, rules it and formats what is to be written.
   PieceOutcome runPiece(std::string bytes, bool first, std::size_t index, PieceTurns& turns,
                         BatchWriter& writer);
-  // Rules the objects of a piece whose turn it is into the records of `room`; returns how many
-  // are to be written.
+  // Rules the objects of a piece whose turn it is into `records`; returns how many are to be
+  // written.
   std::size_t ruleInTurn(std::deque<MapObject>& objects, int32_t lineBase,
                          std::vector<RuledObject>& records);
   // Rules and formats the objects of a piece apart from the others.
@@ -118,6 +118,8 @@ class MapRun {
   // of one map, starting empty and 0.
   ObjectAttributes attributes_;
   LenientReport report_;
+  // Set in the turn of the piece that meets it, or, for pieces ruled side by side, by this
+  // thread as it takes their outcomes in file order.
   std::optional<ObjectKind> unknownKind_;
   // In pieces, the rules of one piece must follow those of the one before.
   const bool rulesInTurn_;
