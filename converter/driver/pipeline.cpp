@@ -308,6 +308,9 @@ void MapRun::readInChunks(FILE* input) {
     }
     if (chunk.error) {
       writer.drain();
+      // The objects before the error are ruled for what the rules print, as one pass rules them
+      // before it meets the error; their text goes with the map.
+      for (const MapObject& object : chunk.objects) rule(object, attributes_);
       chunk.error->line += lineBase;
       chunk.errorTokenizer->lineCount += lineBase;
       fail(*chunk.error, *chunk.errorTokenizer);
