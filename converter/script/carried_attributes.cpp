@@ -7,34 +7,20 @@ namespace zarvex {
 
 namespace {
 
-bool anyMayCarryOver(const Executable* statement);
-
-bool statementMayCarryOver(const Executable& statement) {
-  if (const auto* block = dynamic_cast<const Block*>(&statement))
-    return anyMayCarryOver(block->first.get());
-  if (const auto* run = dynamic_cast<const TypeSwitch*>(&statement))
-    return anyMayCarryOver(run->cases.get());
-  if (const auto* assign = dynamic_cast<const IntAssign*>(&statement))
+bool assignsACarriedAttribute(const Assign& assignment) {
+  if (const auto* assign = dynamic_cast<const IntAssign*>(&assignment))
     return dynamic_cast<const RoadClassVar*>(assign->var.get()) != nullptr ||
            dynamic_cast<const SpeedLimitVar*>(assign->var.get()) != nullptr;
-  if (const auto* assign = dynamic_cast<const StringAssign*>(&statement))
+  if (const auto* assign = dynamic_cast<const StringAssign*>(&assignment))
     return dynamic_cast<const ZipLVar*>(assign->var.get()) != nullptr ||
            dynamic_cast<const WWWLVar*>(assign->var.get()) != nullptr;
-  // Statements of a kind not known here might.
-  return dynamic_cast<const BoolAssign*>(&statement) == nullptr &&
-         dynamic_cast<const KindAssign*>(&statement) == nullptr;
-}
-
-bool anyMayCarryOver(const Executable* statement) {
-  for (; statement != nullptr; statement = statement->next.get())
-    if (statementMayCarryOver(*statement)) return true;
   return false;
 }
 
 }  // namespace
 
 bool mayCarryOver(const Block& block) {
-  return anyMayCarryOver(block.first.get());
+  return anyMayAssign(block.first.get(), assignsACarriedAttribute);
 }
 
 }  // namespace zarvex

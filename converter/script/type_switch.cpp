@@ -24,25 +24,9 @@ std::optional<int32_t> typeConstant(const Executable& statement) {
   return constant->value;
 }
 
-bool anyAssignsType(const Executable* statement);
-
-// True unless the statement is known to leave the type alone.
-bool assignsType(const Executable& statement) {
-  if (const auto* block = dynamic_cast<const Block*>(&statement))
-    return anyAssignsType(block->first.get());
-  if (const auto* run = dynamic_cast<const TypeSwitch*>(&statement))
-    return anyAssignsType(run->cases.get());
-  if (const auto* assign = dynamic_cast<const IntAssign*>(&statement))
-    return dynamic_cast<const TypeVar*>(assign->var.get()) != nullptr;
-  return dynamic_cast<const BoolAssign*>(&statement) == nullptr &&
-         dynamic_cast<const StringAssign*>(&statement) == nullptr &&
-         dynamic_cast<const KindAssign*>(&statement) == nullptr;
-}
-
-bool anyAssignsType(const Executable* statement) {
-  for (; statement != nullptr; statement = statement->next.get())
-    if (assignsType(*statement)) return true;
-  return false;
+bool assignsTheType(const Assign& assignment) {
+  const auto* assign = dynamic_cast<const IntAssign*>(&assignment);
+  return assign != nullptr && dynamic_cast<const TypeVar*>(assign->var.get()) != nullptr;
 }
 
 // How many statements from `statement` on form a run: cases on distinct constants that leave
@@ -52,12 +36,31 @@ std::size_t runLength(const Executable* statement) {
   std::size_t length = 0;
   for (; statement != nullptr; statement = statement->next.get(), ++length) {
     const std::optional<int32_t> constant = typeConstant(*statement);
-    if (!constant || !seen.insert(*constant).second || assignsType(*statement)) break;
+    if (!constant || !seen.insert(*constant).second || mayAssign(*statement, assignsTheType)) break;
   }
   return length;
 }
 
 }  // namespace
+
+bool mayAssign(const Executable& statement, AssignmentTest matches) {
+  if (const auto* block = dynamic_cast<const Block*>(&statement))
+    return anyMayAssign(block->first.get(), matches);
+  if (const auto* run = dynamic_cast<const TypeSwitch*>(&statement))
+    return anyMayAssign(run->cases.get(), matches);
+  if (dynamic_cast<const IntAssign*>(&statement) != nullptr ||
+      dynamic_cast<const BoolAssign*>(&statement) != nullptr ||
+      dynamic_cast<const StringAssign*>(&statement) != nullptr ||
+      dynamic_cast<const KindAssign*>(&statement) != nullptr)
+    return matches(static_cast<const Assign&>(statement));
+  return true;
+}
+
+bool anyMayAssign(const Executable* first, AssignmentTest matches) {
+  for (const Executable* statement = first; statement != nullptr; statement = statement->next.get())
+    if (mayAssign(*statement, matches)) return true;
+  return false;
+}
 
 void TypeSwitch::execute(const MapObject& object, ObjectAttributes& attributes) const {
   const auto found = std::lower_bound(byType.begin(), byType.end(), attributes.type,

@@ -24,6 +24,15 @@ class TypeSwitch final : public Executable {
   std::vector<std::pair<int32_t, const Case*>> byType;
 };
 
+/// Whether an assignment is one that a caller looks for.
+using AssignmentTest = bool (*)(const Assign& assignment);
+
+/// False when `statement`, with the statements nested in it, is known to make no assignment
+/// that `matches`: a statement of a kind not known here might.
+bool mayAssign(const Executable& statement, AssignmentTest matches);
+/// The same for the statements from `first` on.
+bool anyMayAssign(const Executable* first, AssignmentTest matches);
+
 /// Puts a TypeSwitch in place of every run of at least `shortest` such cases in `block` and
 /// in the cases nested in it; the statements run as before.
 void gatherTypeSwitches(Block& block, std::size_t shortest = 8);
