@@ -54,6 +54,10 @@ class MapPaneTest : public QObject {
   QImage render(const QString& level, std::string* printed = nullptr);
   // True when a pixel within one of (lat, lon) on `image` is not the background.
   bool drawnAt(const QImage& image, double lat, double lon) const;
+  // A window on the example's types and the built converter, asking `fake`.
+  MainWindowSetup windowSetup(FakeUserInterface& fake) const;
+  // The example's work as a level run takes it, with the built converter.
+  void loadExample(PreviewInputs& inputs) const;
 
   std::unique_ptr<QTemporaryDir> dir_;
   QString set_;
@@ -102,6 +106,26 @@ bool MapPaneTest::drawnAt(const QImage& image, double lat, double lon) const {
       if (image.valid(p) && image.pixelColor(p) != QColor(Qt::white)) return true;
     }
   return false;
+}
+
+MainWindowSetup MapPaneTest::windowSetup(FakeUserInterface& fake) const {
+  MainWindowSetup setup;
+  setup.iniPath = dir_->filePath(QStringLiteral("visualzarvex.ini")).toStdString();
+  setup.converterPath = ZARVEX_BINARY;
+  setup.typesFolder = (kExamples + "/types").toStdString();
+  setup.dialogs = &fake;
+  return setup;
+}
+
+void MapPaneTest::loadExample(PreviewInputs& inputs) const {
+  FakeUserInterface fake;
+  fake.openFiles.push_back(set_.toStdString());
+  Workspace workspace(fake);
+  workspace.setCatalogueFolder((kExamples + "/types").toStdString());
+  workspace.load();
+  QCOMPARE(fake.messages, std::vector<std::string>());
+  inputs = workspace.previewInputs();
+  inputs.converter = ZARVEX_BINARY;
 }
 
 void MapPaneTest::renderShowsWhatEachLevelKeeps() {
@@ -169,12 +193,7 @@ void MapPaneTest::renderRefusesWhatItCannotDraw() {
 
 void MapPaneTest::selectingATypeHighlightsItAndAClickSelectsIt() {
   FakeUserInterface fake;
-  MainWindowSetup setup;
-  setup.iniPath = dir_->filePath(QStringLiteral("visualzarvex.ini")).toStdString();
-  setup.converterPath = ZARVEX_BINARY;
-  setup.typesFolder = (kExamples + "/types").toStdString();
-  setup.dialogs = &fake;
-  MainWindow window(setup);
+  MainWindow window(windowSetup(fake));
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
   fake.openFiles.push_back(dir_->filePath("town.mp").toStdString());
@@ -225,14 +244,9 @@ void MapPaneTest::selectingATypeHighlightsItAndAClickSelectsIt() {
 }
 
 void MapPaneTest::aNewerRunCancelsAnOlderOne() {
-  FakeUserInterface fake;
-  fake.openFiles.push_back(set_.toStdString());
-  Workspace workspace(fake);
-  workspace.setCatalogueFolder((kExamples + "/types").toStdString());
-  workspace.load();
-  QCOMPARE(fake.messages, std::vector<std::string>());
-  PreviewInputs five = workspace.previewInputs();
-  five.converter = ZARVEX_BINARY;
+  PreviewInputs five;
+  loadExample(five);
+  if (QTest::currentTestFailed()) return;
   PreviewInputs two = five;
   two.document.NewLevels = 2;
 
@@ -250,12 +264,7 @@ void MapPaneTest::aNewerRunCancelsAnOlderOne() {
 
 void MapPaneTest::levelsAreNamedAndAnEditRedoesThem() {
   FakeUserInterface fake;
-  MainWindowSetup setup;
-  setup.iniPath = dir_->filePath(QStringLiteral("visualzarvex.ini")).toStdString();
-  setup.converterPath = ZARVEX_BINARY;
-  setup.typesFolder = (kExamples + "/types").toStdString();
-  setup.dialogs = &fake;
-  MainWindow window(setup);
+  MainWindow window(windowSetup(fake));
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
   fake.openFiles.push_back(set_.toStdString());
@@ -302,14 +311,9 @@ void MapPaneTest::levelsAreNamedAndAnEditRedoesThem() {
 }
 
 void MapPaneTest::anotherMapIsDrawnEvenWhenAskedAgainBeforeItIsRead() {
-  FakeUserInterface fake;
-  fake.openFiles.push_back(set_.toStdString());
-  Workspace workspace(fake);
-  workspace.setCatalogueFolder((kExamples + "/types").toStdString());
-  workspace.load();
-  QCOMPARE(fake.messages, std::vector<std::string>());
-  PreviewInputs inputs = workspace.previewInputs();
-  inputs.converter = ZARVEX_BINARY;
+  PreviewInputs inputs;
+  loadExample(inputs);
+  if (QTest::currentTestFailed()) return;
   MapPane pane([&inputs] { return inputs; });
   pane.show();
   QVERIFY(QTest::qWaitForWindowExposed(&pane));
